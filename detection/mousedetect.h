@@ -1,0 +1,48 @@
+#pragma once
+// The gesture recogniser: a sliding history of the last ten cursor samples,
+// turned on each detection tick into a pattern event.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+// 0 when nothing completed; 1..8 for the patterns, in this order:
+enum : std::uint8_t {
+    NoEvent = 0,
+    EventLeftRightLeft = 1,
+    EventRightLeftRight = 2,
+    EventUpDownUp = 3,
+    EventDownUpDown = 4,
+    EventUpperLeftCorner = 5,
+    EventLowerLeftCorner = 6,
+    EventUpperRightCorner = 7,
+    EventLowerRightCorner = 8,
+};
+using TEventNumber = std::uint8_t;
+
+inline constexpr int HistoryLength = 10;
+// Time charged per sample step between a shake's first and third crossing.
+inline constexpr std::int32_t ChargePerSampleStep = 25;
+// The detection timer's interval as the hidden main form is designed.
+inline constexpr std::int32_t DesignedDetectionInterval = 50;
+
+using THistory = std::array<std::int32_t, HistoryLength>;
+
+// The recogniser's state; slot 0 holds the oldest sample, slot 9 the newest.
+extern THistory HistoryX;
+extern THistory HistoryY;
+extern bool CornerLatched;
+extern std::int32_t CornerDwell;
+
+// Fills both histories with the current cursor position (keeping them as they
+// are when it cannot be read), clears the latch and the dwell time.
+void ResetMouseHistory();
+
+// Records one cursor sample and reports the pattern it completes, if any.
+// Thresholds of any value are used as they are.
+TEventNumber DetectMousePattern(std::int32_t Distance, std::int32_t Time, std::int32_t CornerWait);
+
+// Tells the recogniser how to read the detection timer's interval in force,
+// which a corner tick adds to the dwell time. Without a reader it is
+// DesignedDetectionInterval.
+void SetDetectionIntervalReader(std::function<std::int32_t()> reader);

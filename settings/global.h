@@ -1,0 +1,59 @@
+#pragma once
+// The settings record: the program's whole configuration, one per process,
+// read and assigned directly by every part of the program.
+
+#include <cstdint>
+#include <string>
+
+struct TSettings {
+    std::string Event1;
+    std::string Event2;
+    std::string Event3;
+    std::string Event4;
+    std::string Event5;
+    std::string Event6;
+    std::string Event7;
+    std::string Event8;
+    std::int32_t SensitivityInPixels = 0;
+    std::int32_t SensitivityInTime = 0;
+    std::int32_t CornerWaitTime = 0;
+    bool TaskBarAnimation = false;
+    bool DetectMouseMoveMents = false;
+    bool DetectEvent1 = false;
+    bool DetectEvent2 = false;
+    bool DetectEvent3 = false;
+    bool DetectEvent4 = false;
+    bool DetectEvent5 = false;
+    bool DetectEvent6 = false;
+    bool DetectEvent7 = false;
+    bool DetectEvent8 = false;
+    std::int32_t TimesInProgram = 0;
+};
+
+// Zero, false and empty until the settings are loaded at start-up.
+extern TSettings Settings;
+
+inline constexpr int EventCount = 8;
+
+// The command and the switch of event 1..8 (the dispatch table's rows).
+std::string& EventCommand(TSettings& settings, int event);
+bool& EventEnabled(TSettings& settings, int event);
+
+inline constexpr std::int32_t DefaultSensitivityInPixels = 150;
+inline constexpr std::int32_t DefaultSensitivityInTime = 200;
+inline constexpr std::int32_t DefaultCornerWaitTime = 1000;
+inline constexpr bool DefaultTaskBarAnimation = true;
+inline constexpr bool DefaultDetectMouseMoveMents = true;
+inline constexpr bool DefaultDetectEvent = true;
+inline constexpr std::int32_t DefaultTimesInProgram = 0;
+
+// The Windows directory with one separator appended, whatever its last
+// character is.
+std::string WindowsDirectory();
+
+// True exactly when the platform identifies itself as the NT family.
+bool IsWindowsNT();
+
+// The default command of event 1..8 for the Windows directory `windowsDirectory`
+// (as WindowsDirectory() gives it) and the platform family `nt`.
+std::string DefaultCommand(int event, const std::string& windowsDirectory, bool nt);
