@@ -4,8 +4,10 @@
 
 #include <array>
 #include <cassert>
+#include <string_view>
 
 TSettings Settings;
+const TProfileFile SettingsFile(SettingsFileName);
 
 namespace {
 
@@ -61,4 +63,62 @@ std::string DefaultCommand(int event, const std::string& windowsDirectory, bool 
     assert(event >= 1 && event <= EventCount);
     const DefaultCommandRow& row = DefaultCommands[event - 1];
     return (row.inWindowsDirectory ? windowsDirectory : std::string()) + (nt ? row.nt : row.other);
+}
+
+namespace {
+
+constexpr const char* Section = "OPTIONS";
+
+// The command keys are read as "Event1" and written as "EVENT1"; the file's
+// keys match without regard to case, so both name the same entry.
+std::string CommandKeyAsRead(int event) { return "Event" + std::to_string(event); }
+std::string CommandKeyAsWritten(int event) { return "EVENT" + std::to_string(event); }
+std::string SwitchKey(int event) { return "DetectEvent" + std::to_string(event); }
+
+bool DefaultCommandDependsOnPlatform(int event)
+{
+    const DefaultCommandRow& row = DefaultCommands[event - 1];
+    return std::string_view(row.nt) != row.other;
+}
+
+void RaiseUnlessWritten(bool written)
+{
+    if (!written)
+        throw ESettingsWriteError(SettingsFile.FileName());
+}
+
+} // namespace
+
+void LoadSettings()
+{
+    const std::string windowsDirectory = WindowsDirectory();
+    for (int event = 1; event <= EventCount; ++event) {
+        const bool nt = DefaultCommandDependsOnPlatform(event) && IsWindowsNT();
+        EventCommand(Settings, event) =
+            SettingsFile.ReadString(Section, CommandKeyAsRead(event), DefaultCommand(event, windowsDirectory, nt));
+    }
+    Settings.SensitivityInPixels = SettingsFile.ReadInteger(Section, "SensitivityInPixels", DefaultSensitivityInPixels);
+    Settings.SensitivityInTime = SettingsFile.ReadInteger(Section, "SensitivityInTime", DefaultSensitivityInTime);
+    Settings.CornerWaitTime = SettingsFile.ReadInteger(Section, "CornerWaitTime", DefaultCornerWaitTime);
+    Settings.TaskBarAnimation = SettingsFile.ReadBool(Section, "TaskBarAnimation", DefaultTaskBarAnimation);
+    Settings.DetectMouseMoveMents =
+        SettingsFile.ReadBool(Section, "DetectMouseMoveMents", DefaultDetectMouseMoveMents);
+    for (int event = 1; event <= EventCount; ++event)
+        EventEnabled(Settings, event) = SettingsFile.ReadBool(Section, SwitchKey(event), DefaultDetectEvent);
+    Settings.TimesInProgram = SettingsFile.ReadInteger(Section, "TimesInProgram", DefaultTimesInProgram);
+}
+
+void SaveSettings()
+{
+    for (int event = 1; event <= EventCount; ++event)
+        RaiseUnlessWritten(
+            SettingsFile.WriteString(Section, CommandKeyAsWritten(event), EventCommand(Settings, event)));
+    RaiseUnlessWritten(SettingsFile.WriteInteger(Section, "SensitivityInPixels", Settings.SensitivityInPixels));
+    RaiseUnlessWritten(SettingsFile.WriteInteger(Section, "SensitivityInTime", Settings.SensitivityInTime));
+    RaiseUnlessWritten(SettingsFile.WriteInteger(Section, "CornerWaitTime", Settings.CornerWaitTime));
+    RaiseUnlessWritten(SettingsFile.WriteBool(Section, "TaskBarAnimation", Settings.TaskBarAnimation));
+    RaiseUnlessWritten(SettingsFile.WriteBool(Section, "DetectMouseMoveMents", Settings.DetectMouseMoveMents));
+    for (int event = 1; event <= EventCount; ++event)
+        RaiseUnlessWritten(SettingsFile.WriteBool(Section, SwitchKey(event), EventEnabled(Settings, event)));
+    RaiseUnlessWritten(SettingsFile.WriteInteger(Section, "TimesInProgram", Settings.TimesInProgram));
 }

@@ -2,7 +2,10 @@
 // The settings record: the program's whole configuration, one per process,
 // read and assigned directly by every part of the program.
 
+#include "settings/profile_file.h"
+
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 struct TSettings {
@@ -28,6 +31,8 @@ struct TSettings {
     bool DetectEvent7 = false;
     bool DetectEvent8 = false;
     std::int32_t TimesInProgram = 0;
+
+    bool operator==(const TSettings&) const = default;
 };
 
 // Zero, false and empty until the settings are loaded at start-up.
@@ -57,3 +62,23 @@ bool IsWindowsNT();
 // The default command of event 1..8 for the Windows directory `windowsDirectory`
 // (as WindowsDirectory() gives it) and the platform family `nt`.
 std::string DefaultCommand(int event, const std::string& windowsDirectory, bool nt);
+
+// The settings file, named without a directory: it lives in the Windows
+// directory. Holding the name touches nothing on the disk.
+inline constexpr const char* SettingsFileName = "QRVN.INI";
+extern const TProfileFile SettingsFile;
+
+// Raised by SaveSettings when an entry cannot be written.
+class ESettingsWriteError : public std::runtime_error {
+public:
+    explicit ESettingsWriteError(const std::string& fileName) : std::runtime_error("Unable to write to " + fileName) {}
+};
+
+// Fills every field of Settings from the settings file, entry by entry; an
+// entry that is missing or unusable gives the field its default. Never fails.
+void LoadSettings();
+
+// Writes every field of Settings to the settings file, one entry at a time in
+// the order of loading. Throws ESettingsWriteError at the first entry that
+// cannot be written; the entries after it are not written.
+void SaveSettings();
