@@ -1,0 +1,21 @@
+#pragma once
+// Test double of the notification-area shell: records every request and
+// answers as the test says.
+
+#include "platform/notifyicon.h"
+
+#include <vector>
+
+namespace platform::fake {
+
+struct ShellRequest {
+    NotifyIconMessage message = NotifyIconMessage::Add;
+    TNotifyIconData data;
+};
+
+const std::vector<ShellRequest>& ShellRequests();
+// Whether requests succeed (they do after a reset).
+void SetShellSucceeds(bool succeeds);
+void ResetShell();
+
+} // namespace platform::fake

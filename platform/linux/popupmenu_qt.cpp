@@ -1,0 +1,79 @@
+// A menu handle is the address of a form's QMenu (MenuHandleOf); it is used
+// only after it has been found among the application's live widgets.
+
+#include "platform/popupmenu.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace platform {
+namespace {
+
+QMenu* FindMenu(MenuHandle handle)
+{
+    if (handle == 0 || !qApp)
+        return nullptr;
+    for (QWidget* widget : QApplication::allWidgets()) {
+        auto* menu = qobject_cast<QMenu*>(widget);
+        if (menu && reinterpret_cast<MenuHandle>(menu) == handle)
+            return menu;
+    }
+    return nullptr;
+}
+
+// Screen pixels of the primary screen, as the cursor group gives them, in
+// Qt's global coordinates.
+QPoint GlobalPoint(std::int32_t x, std::int32_t y)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {x, y};
+    const qreal ratio = screen->devicePixelRatio();
+    return screen->geometry().topLeft() + QPoint(qRound(x / ratio), qRound(y / ratio));
+}
+
+int AlignmentOffset(std::uint32_t flags, int menuWidth)
+{
+    if (flags & TpmRightAlign)
+        return menuWidth;
+    if (flags & TpmCenterAlign)
+        return menuWidth / 2;
+    return 0;
+}
+
+// The menu's top left for the point `at`. A menu that does not fit below the
+// point opens above it, as a menu from a tray at the bottom of the screen
+// should; then it is moved as little as needed to stay on the screen.
+QPoint MenuTopLeft(std::uint32_t flags, QPoint at, QSize size)
+{
+    QPoint topLeft(at.x() - AlignmentOffset(flags, size.width()), at.y());
+    const QScreen* screen = QGuiApplication::screenAt(at);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return topLeft;
+    const QRect area = screen->geometry();
+    if (topLeft.y() + size.height() > area.bottom() + 1)
+        topLeft.setY(at.y() - size.height());
+    topLeft.setX(std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
+    topLeft.setY(std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+    return topLeft;
+}
+
+} // namespace
+
+// Qt menus take either mouse button, so TpmRightButton needs nothing.
+bool TrackPopupMenu(MenuHandle handle, std::uint32_t flags, std::int32_t x, std::int32_t y)
+{
+    QMenu* menu = FindMenu(handle);
+    if (!menu)
+        return false;
+    menu->exec(MenuTopLeft(flags, GlobalPoint(x, y), menu->sizeHint()));
+    return true;
+}
+
+} // namespace platform
