@@ -1,0 +1,97 @@
+#include "dialogs/srcAboutForm.h"
+
+#include "platform/window.h"
+#include "ui_srcAboutForm.h"
+
+#include <QFontMetrics>
+#include <QScreen>
+#include <QShowEvent>
+
+// The icons are compiled into a static library of their own; naming the
+// bundle here links it in.
+static void LinkIconResources() { Q_INIT_RESOURCE(resources); }
+
+namespace {
+
+// The form's character height, as designed.
+constexpr int FormFontPixels = 11;
+constexpr int NameFontPixels = 16;
+// Below this a label's text would no longer be readable.
+constexpr int SmallestFontPixels = 8;
+
+// Shrinks the label's font until its text fits its fixed width: fonts wider
+// than the one the form was designed with must not clip the text.
+void FitTextToWidth(QLabel& label)
+{
+    QFont font = label.font();
+    font.setPixelSize(FormFontPixels);
+    while (font.pixelSize() > SmallestFontPixels &&
+           QFontMetrics(font).horizontalAdvance(label.text()) > label.contentsRect().width())
+        font.setPixelSize(font.pixelSize() - 1);
+    label.setFont(font);
+}
+
+} // namespace
+
+std::string VersionLine(const std::string& title)
+{
+    const std::size_t v = title.find('v');
+    const std::string version = v == std::string::npos ? title : title.substr(v + 1);
+    return "Version " + version + " for Windows 95 and Windows NT";
+}
+
+TAboutForm::TAboutForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      ui(std::make_unique<Ui::TAboutForm>())
+{
+    LinkIconResources();
+    ui->setupUi(this);
+    QFont font = this->font();
+    font.setPixelSize(FormFontPixels);
+    setFont(font);
+    setFixedSize(size());
+
+    QFont nameFont = font;
+    nameFont.setPixelSize(NameFontPixels);
+    nameFont.setBold(true);
+    ui->Label1->setFont(nameFont);
+    QPalette name = ui->Label1->palette();
+    name.setColor(QPalette::WindowText, Qt::black);
+    ui->Label1->setPalette(name);
+    if (const QPixmap icon = ui->Image1->pixmap(); !icon.isNull())
+        ui->Image1->resize(icon.size());
+    FitTextToWidth(*ui->Label2);
+
+    connect(ui->Button1, &QPushButton::clicked, this, &TAboutForm::Button1Click);
+}
+
+TAboutForm::~TAboutForm() = default;
+
+void TAboutForm::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous()) {
+        if (!shownBefore)
+            CentreOnScreen();
+        shownBefore = true;
+        FormShow();
+    }
+    QDialog::showEvent(event);
+}
+
+void TAboutForm::FormShow()
+{
+    ui->Label3->setText(QString::fromStdString(VersionLine(platform::GetApplicationWindowText())));
+    FitTextToWidth(*ui->Label3);
+}
+
+void TAboutForm::Button1Click() { accept(); }
+
+void TAboutForm::CentreOnScreen()
+{
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->geometry().center());
+    move(frame.topLeft());
+}
