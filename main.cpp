@@ -1,38 +1,57 @@
-// Until the resident shell exists, the program samples the live cursor every
-// 50 ms, feeds the recogniser with the default thresholds and prints each
-// event number it reports, one per line.
+// The start-up sequence: settings first, then the forms in their order, then
+// detection, then the message loop; the forms go in the reverse order when
+// the loop ends, the hidden main form last, saving the settings.
 
 #include "detection/mousedetect.h"
+#include "dialogs/srcAboutForm.h"
+#include "launch/srcApplications.h"
+#include "platform/application.h"
 #include "platform/display.h"
-#include "settings/global.h"
+#include "platform/termination.h"
+#include "platform/window.h"
+#include "settings/startup.h"
+#include "shell/srcHiddenForm.h"
 
-#include <QGuiApplication>
-#include <QTimer>
+#include <QApplication>
 
 #include <cstdio>
 
-int main(int argc, char* argv[])
+namespace {
+
+constexpr char ApplicationTitle[] = "Quorzane! v1.0";
+
+// The program reads the cursor from the X server, so it needs one, and Qt
+// must talk to it directly.
+bool ReachDisplay()
 {
     if (const std::string reason = platform::DisplayUnavailableReason(); !reason.empty()) {
         std::fprintf(stderr, "Quorzane needs an X11 display: %s\n", reason.c_str());
-        return 1;
+        return false;
     }
-    // The cursor is read from the X server, so Qt must talk to it directly.
     qputenv("QT_QPA_PLATFORM", "xcb");
-    QGuiApplication application(argc, argv);
+    return true;
+}
 
-    QTimer detectionTimer;
-    detectionTimer.setInterval(DesignedDetectionInterval);
-    SetDetectionIntervalReader([&detectionTimer] { return detectionTimer.interval(); });
-    QObject::connect(&detectionTimer, &QTimer::timeout, [] {
-        const TEventNumber event =
-            DetectMousePattern(DefaultSensitivityInPixels, DefaultSensitivityInTime, DefaultCornerWaitTime);
-        if (event != NoEvent) {
-            std::printf("%d\n", event);
-            std::fflush(stdout);
-        }
-    });
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (!ReachDisplay())
+        return 1;
+    QApplication application(argc, argv);
+    // A tray program lives on when its last dialog closes.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    StartSettings(QCoreApplication::applicationFilePath().toStdString());
+    platform::SetApplicationWindowText(ApplicationTitle);
+
+    THiddenForm HiddenForm;
+    TAboutForm AboutForm;
+    TApplications Applications(HiddenForm.ExecFile1);
+    QObject::connect(&HiddenForm, &THiddenForm::ChooserRequested, &Applications, &TApplications::ShowModeless);
+
     ResetMouseHistory();
-    detectionTimer.start();
-    return application.exec();
+    HiddenForm.Timer2.start();
+    platform::WatchTerminationRequests([] { platform::PostQuitMessage(0); });
+    return QApplication::exec();
 }

@@ -1,0 +1,131 @@
+#include "shell/srcHiddenForm.h"
+
+#include "detection/dispatch.h"
+#include "detection/mousedetect.h"
+#include "launch/launch_command.h"
+#include "platform/application.h"
+#include "platform/icon.h"
+#include "platform/popupmenu_qt.h"
+#include "platform/window.h"
+#include "settings/global.h"
+#include "shell/TrayAnimation.h"
+#include "shell/error_report.h"
+#include "ui_srcHiddenForm.h"
+
+#include <QMessageBox>
+
+int AnimationFrame = FirstAnimationFrame;
+
+namespace {
+constexpr int DetectionInterval = 50;   // milliseconds
+constexpr int OffScreenLeft = -5000;
+} // namespace
+
+THiddenForm::THiddenForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::THiddenForm>())
+{
+    ui->setupUi(this);
+    BuildPopupMenu();
+    TrayMenu = {platform::MenuHandleOf(PopupMenu1), TPopupAlignment::paRight};
+
+    // The stored component values, applied in their stored order.
+    TrayIcon1.SetActive(true);
+    TrayIcon1.Icon().SetHandle(platform::LoadIconA(AnimationIconName(FirstAnimationFrame)));
+    TrayIcon1.OnClick = [this](TTrayIcon&) { TrayIcon1Click(); };
+    TrayIcon1.PopupMenu = &TrayMenu;
+
+    Timer1.setInterval(AnimationInterval);
+    connect(&Timer1, &QTimer::timeout, this, &THiddenForm::Timer1Timer);
+    Timer2.setInterval(DetectionInterval);
+    connect(&Timer2, &QTimer::timeout, this, &THiddenForm::Timer2Timer);
+    SetDetectionIntervalReader([this] { return Timer2.interval(); });
+
+    ExecFile1.Associate = false;
+    ExecFile1.Wait = false;
+
+    FormCreate();
+}
+
+THiddenForm::~THiddenForm()
+{
+    FormDestroy();
+    SetDetectionIntervalReader({});
+}
+
+void THiddenForm::BuildPopupMenu()
+{
+    ui->Test21->setSeparator(true);
+    PopupMenu1.addActions({ui->Test11, ui->Sensitivity1, ui->Applications1, ui->Test21, ui->Test31});
+    connect(ui->Test11, &QAction::triggered, this, &THiddenForm::Test11Click);
+    connect(ui->Sensitivity1, &QAction::triggered, this, &THiddenForm::Sensitivity1Click);
+    connect(ui->Applications1, &QAction::triggered, this, &THiddenForm::Applications1Click);
+    connect(ui->Test31, &QAction::triggered, this, &THiddenForm::Test31Click);
+}
+
+// The form is never shown: on X11 even a window far off the screen is a
+// mapped window that pagers and task bars may list.
+void THiddenForm::FormCreate()
+{
+    ResetMouseHistory();
+    move(OffScreenLeft, y());
+    Timer1.start();
+    TrayIcon1.SetToolTip(platform::GetApplicationWindowText());
+}
+
+void THiddenForm::FormDestroy()
+{
+    try {
+        SaveSettings();
+    } catch (const ESettingsWriteError& error) {
+        ShowErrorReport(error);
+    }
+}
+
+void THiddenForm::Timer1Timer()
+{
+    platform::TIcon frame;
+    frame.SetHandle(platform::LoadIconA(AnimationIconName(AnimationFrame)));
+    TrayIcon1.SetIcon(frame);
+    AnimationFrame = NextAnimationFrame(AnimationFrame, Settings.TaskBarAnimation);
+}
+
+void THiddenForm::Timer2Timer()
+{
+    const TEventNumber event =
+        DetectMousePattern(Settings.SensitivityInPixels, Settings.SensitivityInTime, Settings.CornerWaitTime);
+    const TTickAction action = DispatchEvent(event, Settings);
+    switch (action.kind) {
+    case TTickAction::Nothing:
+        return;
+    case TTickAction::ShowChooser:
+        emit ChooserRequested();
+        return;
+    case TTickAction::Launch:
+        if (!LaunchCommand(ExecFile1, *action.command))
+            ShowLaunchFailure(*action.command);
+        return;
+    }
+}
+
+void THiddenForm::TrayIcon1Click() { emit OptionsRequested(PageAsLastShown); }
+void THiddenForm::Test11Click() { emit OptionsRequested(PageGeneral); }
+void THiddenForm::Sensitivity1Click() { emit OptionsRequested(PageSensitivity); }
+void THiddenForm::Applications1Click() { emit OptionsRequested(PageApplications); }
+
+void THiddenForm::Test31Click()
+{
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Exit"),
+                         QStringLiteral("Are you sure you want to exit Quorzane?"),
+                         QMessageBox::Yes | QMessageBox::No);
+    if (question.exec() == QMessageBox::Yes)
+        platform::PostQuitMessage(0);
+}
+
+void ShowLaunchFailure(const std::string& command)
+{
+    auto* failure = new QMessageBox(QMessageBox::Warning, QStringLiteral("Application Error"),
+                                    QString::fromStdString(LaunchFailureText(command)), QMessageBox::Ok);
+    // Owned by Qt from here: the box deletes itself when it is closed.
+    failure->setAttribute(Qt::WA_DeleteOnClose);
+    failure->setWindowModality(Qt::ApplicationModal);
+    failure->show();
+}

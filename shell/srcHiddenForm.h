@@ -1,0 +1,66 @@
+#pragma once
+// The hidden main form: never on screen, it carries what makes the program
+// resident — the tray icon with its popup menu, the animation and detection
+// timers and the launcher — and the handlers that tie them together.
+
+#include "launch/Execfile.h"
+#include "shell/PopupMenu.h"
+#include "shell/TrayIcon.h"
+
+#include <QMenu>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+namespace Ui {
+class THiddenForm;
+}
+
+// The frame that the next animation tick shows, 1..13.
+extern int AnimationFrame;
+
+class THiddenForm : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit THiddenForm(QWidget* parent = nullptr);
+    // Saves the settings before the tray icon goes.
+    ~THiddenForm() override;
+
+    // Pages of the options dialog, by index.
+    enum TOptionsPage { PageGeneral = 0, PageSensitivity = 1, PageApplications = 2 };
+    static constexpr int PageAsLastShown = -1;
+
+    std::unique_ptr<Ui::THiddenForm> ui;
+    QMenu PopupMenu1;
+    TPopupMenu TrayMenu;
+    TTrayIcon TrayIcon1;
+    QTimer Timer1;
+    QTimer Timer2;
+    TExecFile ExecFile1;
+
+signals:
+    // The options dialog is to be shown on `page`, or on the page it last
+    // showed for PageAsLastShown.
+    void OptionsRequested(int page);
+    // A "?" pattern completed: the chooser is to be shown.
+    void ChooserRequested();
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void Timer1Timer();
+    void Timer2Timer();
+    void TrayIcon1Click();
+    void Test11Click();
+    void Sensitivity1Click();
+    void Applications1Click();
+    void Test31Click();
+    void BuildPopupMenu();
+};
+
+// Reports a command that could not be started, without waiting for the user:
+// detection goes on while the message is open.
+void ShowLaunchFailure(const std::string& command);
