@@ -67,21 +67,32 @@ bool ShakeCompleted(const THistory& axis, int direction, std::int32_t distance, 
     return std::int64_t{k - i} * ChargePerSampleStep <= time;
 }
 
+// Every leg of a shake is the difference of two samples in the window, so
+// an axis whose samples all lie within `distance` of each other holds none.
+bool SpreadExceeds(const THistory& axis, std::int32_t distance)
+{
+    const auto [lowest, highest] = std::minmax_element(axis.begin(), axis.end());
+    return std::int64_t{*highest} - *lowest > distance;
+}
+
 TEventNumber DetectShake(std::int32_t distance, std::int32_t time)
 {
     struct ShakeTest {
         TEventNumber event;
         const THistory& axis;
+        bool axisMoved;
         int direction;
     };
+    const bool xMoved = SpreadExceeds(HistoryX, distance);
+    const bool yMoved = SpreadExceeds(HistoryY, distance);
     const ShakeTest tests[] = {
-        {EventLeftRightLeft, HistoryX, +1},
-        {EventRightLeftRight, HistoryX, -1},
-        {EventUpDownUp, HistoryY, +1},
-        {EventDownUpDown, HistoryY, -1},
+        {EventLeftRightLeft, HistoryX, xMoved, +1},
+        {EventRightLeftRight, HistoryX, xMoved, -1},
+        {EventUpDownUp, HistoryY, yMoved, +1},
+        {EventDownUpDown, HistoryY, yMoved, -1},
     };
     for (const ShakeTest& test : tests) {
-        if (ShakeCompleted(test.axis, test.direction, distance, time))
+        if (test.axisMoved && ShakeCompleted(test.axis, test.direction, distance, time))
             return test.event;
     }
     return NoEvent;
