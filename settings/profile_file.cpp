@@ -7,10 +7,11 @@
 
 namespace {
 
-// The characters that the profile read removes around a value.
+// The characters that the profile read removes around a value; the last is
+// the end-of-file mark of old editors.
 bool IsProfileBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
 }
 
 bool IsQuote(char c) { return c == '"' || c == '\''; }

@@ -34,8 +34,8 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
         return {};
     const auto file = state.files.find(fileName);
     std::string value = file == state.files.end()
-                            ? std::string(defaultValue)
-                            : ini::ReadValue(file->second, section, key).value_or(std::string(defaultValue));
+                            ? ini::DefaultAsRead(defaultValue)
+                            : ini::ReadValue(file->second, section, key).value_or(ini::DefaultAsRead(defaultValue));
     if (value.size() > bufferSize - 1)
         value.resize(bufferSize - 1);
     return value;

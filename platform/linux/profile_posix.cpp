@@ -32,8 +32,8 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
         return {};
     // An unreadable file reads like a missing one: every entry has its default.
     const auto file = storage::ReadFileText(ProfilePath(fileName));
-    std::string value = file ? ini::ReadValue(file->text, section, key).value_or(std::string(defaultValue))
-                             : std::string(defaultValue);
+    std::string value = file ? ini::ReadValue(file->text, section, key).value_or(ini::DefaultAsRead(defaultValue))
+                             : ini::DefaultAsRead(defaultValue);
     if (value.size() > bufferSize - 1)
         value.resize(bufferSize - 1);
     return value;

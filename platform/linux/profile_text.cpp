@@ -1,9 +1,11 @@
-// A profile file is read line by line: "[name]" starts a section, "key=value"
-// is an entry of the section above it, a line with a key and no "=" is an
-// entry without a value, and everything else (blank lines, lines before the
-// first section) belongs to no entry. Only the first section of a name counts,
-// and within it the first entry of a key, so reads and writes always meet the
-// same line.
+// A profile file is read line by line: "[name]" starts a section (the name
+// ends at the line's last "]"), "key=value" is an entry of the section above
+// it, a line with a key and no "=" is an entry without a value, and everything
+// else (blank lines, lines before the first section) belongs to no entry. Only
+// the first section of a name counts, and within it the first entry of a key,
+// so reads and writes always meet the same line. These are the rules of the
+// Windows profile functions, line ends and blanks included: a file written
+// there reads the same here.
 
 #include "platform/linux/profile_text.h"
 
@@ -12,7 +14,9 @@
 namespace platform::ini {
 namespace {
 
-constexpr std::string_view Blanks = " \t\v\f\r";
+// The end-of-file mark of old editors counts as a blank.
+constexpr std::string_view Blanks = " \t\v\f\r\x1a";
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t npos = std::string_view::npos;
 
 std::string_view Trimmed(std::string_view s)
@@ -36,24 +40,39 @@ bool SameName(std::string_view a, std::string_view b)
 }
 
 // Offsets into the text: [begin, contentEnd) is the line without its line
-// end ("\n", "\r\n" or nothing at the end of the text), `end` is where the
-// next line begins.
+// end, `end` is where the next line begins.
 struct Line {
     std::size_t begin = 0;
     std::size_t contentEnd = 0;
     std::size_t end = 0;
 };
 
-Line LineAt(std::string_view text, std::size_t begin)
-{
-    const std::size_t newline = text.find('\n', begin);
-    Line line{begin, newline == npos ? text.size() : newline, newline == npos ? text.size() : newline + 1};
-    if (line.contentEnd > begin && text[line.contentEnd - 1] == '\r')
-        --line.contentEnd;
-    return line;
-}
+bool HasLineEnd(const Line& line) { return line.end > line.contentEnd; }
 
-bool HasLineEnd(std::string_view text, const Line& line) { return line.end > 0 && text[line.end - 1] == '\n'; }
+// The text's lines, after a byte order mark. A line ends at "\n" or "\r\n";
+// where no "\n" follows any more, a lone "\r" ends it, as in old Mac files.
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text_(text), lastLineFeed_(text.rfind('\n')) {}
+
+    std::size_t First() const { return text_.starts_with(ByteOrderMark) ? ByteOrderMark.size() : 0; }
+
+    Line At(std::size_t begin) const
+    {
+        const bool lineFeedFollows = lastLineFeed_ != npos && lastLineFeed_ >= begin;
+        const std::size_t lineEnd = text_.find(lineFeedFollows ? '\n' : '\r', begin);
+        if (lineEnd == npos)
+            return {begin, text_.size(), text_.size()};
+        Line line{begin, lineEnd, lineEnd + 1};
+        if (lineFeedFollows && line.contentEnd > begin && text_[line.contentEnd - 1] == '\r')
+            --line.contentEnd;
+        return line;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t lastLineFeed_;
+};
 
 enum class LineKind { Blank, Header, Entry };
 
@@ -75,7 +94,7 @@ ParsedLine Parse(std::string_view text, const Line& line)
         return {};
     const std::size_t last = content.find_last_not_of(Blanks) + 1;
     if (content[first] == '[') {
-        if (const std::size_t close = content.find(']', first + 1); close != npos)
+        if (const std::size_t close = content.rfind(']'); close != npos && close > first)
             return {LineKind::Header, Trimmed(content.substr(first + 1, close - first - 1))};
     }
     const std::size_t equals = content.find('=', first);
@@ -100,8 +119,9 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
 {
     Location where;
     bool inSection = false;
-    for (std::size_t pos = 0; pos < text.size();) {
-        const Line line = LineAt(text, pos);
+    const Lines lines(text);
+    for (std::size_t pos = lines.First(); pos < text.size();) {
+        const Line line = lines.At(pos);
         pos = line.end;
         const ParsedLine parsed = Parse(text, line);
         if (parsed.kind == LineKind::Header) {
@@ -129,15 +149,19 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
 std::string_view LineEndOf(std::string_view text)
 {
     const std::size_t newline = text.find('\n');
-    return newline != npos && newline > 0 && text[newline - 1] == '\r' ? "\r\n" : "\n";
+    if (newline == npos)
+        return text.find('\r') != npos ? "\r" : "\n";
+    return newline > 0 && text[newline - 1] == '\r' ? "\r\n" : "\n";
 }
+
+bool EndsWithLineEnd(std::string_view text) { return text.ends_with('\n') || text.ends_with('\r'); }
 
 // Whether the last line of `text`, which ends in a line end, is blank.
 bool EndsWithBlankLine(std::string_view text)
 {
-    const std::size_t previous = text.size() >= 2 ? text.rfind('\n', text.size() - 2) : npos;
-    const std::size_t begin = previous == npos ? 0 : previous + 1;
-    return Trimmed(text.substr(begin, text.size() - 1 - begin)).empty();
+    text.remove_suffix(text.ends_with("\r\n") ? 2 : 1);
+    const std::size_t previous = text.find_last_of("\r\n");
+    return Trimmed(text.substr(previous == npos ? 0 : previous + 1)).empty();
 }
 
 void AppendEntry(std::string& out, std::string_view key, std::string_view value, std::string_view lineEnd)
@@ -150,6 +174,12 @@ bool HasLineBreakOrNul(std::string_view s) { return s.find_first_of(std::string_
 } // namespace
 
 bool IsBlank(char c) { return Blanks.find(c) != npos; }
+
+std::string DefaultAsRead(std::string_view defaultValue)
+{
+    const std::size_t last = defaultValue.find_last_not_of(' ');
+    return std::string(defaultValue.substr(0, last == npos ? 0 : last + 1));
+}
 
 std::optional<std::string> ReadValue(std::string_view text, std::string_view section, std::string_view key)
 {
@@ -187,17 +217,20 @@ std::string WriteValue(std::string_view text, std::string_view section, std::str
     } else if (where.sectionFound) {
         const std::size_t at = where.lastLine.end;
         out.append(text.substr(0, at));
-        if (!HasLineEnd(text, where.lastLine))
+        if (!HasLineEnd(where.lastLine))
             out.append(lineEnd);
         AppendEntry(out, key, value, lineEnd);
         out.append(text.substr(at));
     } else {
         out.append(text);
-        if (!out.empty() && out.back() != '\n')
-            out.append(lineEnd);
-        // A blank line keeps the new section apart from the text above it.
-        if (!out.empty() && !EndsWithBlankLine(out))
-            out.append(lineEnd);
+        // A blank line keeps the new section apart from the text above it;
+        // a byte order mark alone is no text.
+        if (text.size() > Lines(text).First()) {
+            if (!EndsWithLineEnd(out))
+                out.append(lineEnd);
+            if (!EndsWithBlankLine(out))
+                out.append(lineEnd);
+        }
         out.append("[").append(section).append("]").append(lineEnd);
         AppendEntry(out, key, value, lineEnd);
     }

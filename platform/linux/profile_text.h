@@ -13,6 +13,9 @@ namespace platform::ini {
 // The characters that reads remove around section names, keys and values.
 bool IsBlank(char c);
 
+// The default value as a read delivers it: without trailing spaces.
+std::string DefaultAsRead(std::string_view defaultValue);
+
 // The value of `key` in the first section named `section`, as a profile read
 // delivers it (blanks and one pair of enclosing quotes removed, cut at a
 // NUL). Nothing when the section or the key is missing, or when the key's

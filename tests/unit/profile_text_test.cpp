@@ -52,6 +52,14 @@ TEST(ProfileText, Reads)
         {"unclosed header is no header", "[S]\n[T\nK=1\n", "S", "K", "1"},
         {"comment line is no entry", "[S]\n; K=1\n", "S", "K", std::nullopt},
         {"empty file", "", "S", "K", std::nullopt},
+        // As the Windows profile functions read files:
+        {"header ends at its last bracket", "[S]]\nK=1\n[S] ; [x]\nK=2\n", "S]", "K", "1"},
+        {"text after the header's bracket", "[S] ; note\nK=1\n", "S", "K", "1"},
+        {"CR line ends", "[S]\rA=1\rK=2\r", "S", "K", "2"},
+        {"CR ends lines after the last LF", "[S]\nA=1\rB=2\nK=3\rL=4", "S", "L", "4"},
+        {"CR before a later LF is in the line", "[S]\nA=1\rK=2\n", "S", "K", std::nullopt},
+        {"byte order mark", "\xEF\xBB\xBF[S]\r\nK=1\r\n", "S", "K", "1"},
+        {"end-of-file mark is a blank", "[S]\nK=1\x1a\n\x1a", "S", "K", "1"},
     };
     for (const ReadCase& c : cases)
         EXPECT_EQ(ReadValue(c.text, c.section, c.key), c.expected) << c.name;
@@ -88,6 +96,12 @@ TEST(ProfileText, Writes)
         {"new section after text without line end", "junk", "S", "K", "v", "junk\n\n[S]\nK=v\n"},
         {"new section in a CRLF file", "[T]\r\nA=1\r\n", "S", "K", "v", "[T]\r\nA=1\r\n\r\n[S]\r\nK=v\r\n"},
         {"value with quotes and signs", "[S]\nK=1\n", "S", "K", "\"a=b\" ;[c]", "[S]\nK=\"a=b\" ;[c]\n"},
+        {"CR for added lines", "[S]\rA=1\r", "S", "K", "v", "[S]\rA=1\rK=v\r"},
+        {"new section in a CR file", "[T]\rA=1", "S", "K", "v", "[T]\rA=1\r\r[S]\rK=v\r"},
+        {"new section in a CRLF file ending in LF", "[T]\r\nA=1\n", "S", "K", "v",
+         "[T]\r\nA=1\n\r\n[S]\r\nK=v\r\n"},
+        {"byte order mark kept", "\xEF\xBB\xBF[S]\nK=1\n", "S", "K", "2", "\xEF\xBB\xBF[S]\nK=2\n"},
+        {"new section after a lone byte order mark", "\xEF\xBB\xBF", "S", "K", "v", "\xEF\xBB\xBF[S]\nK=v\n"},
     };
     for (const WriteCase& c : cases) {
         ASSERT_TRUE(CanWrite(c.section, c.key, c.value)) << c.name;

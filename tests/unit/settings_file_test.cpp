@@ -19,13 +19,17 @@ namespace {
 using platform::fake::ProfileFileText;
 using namespace std::string_literals;
 
+const std::string SettingsFolder = "/home/ann/.config/quorzane";
+// The folder as WindowsDirectory gives it: with the platform's separator.
+const std::string W = SettingsFolder + platform::PathSeparator;
+
 class SettingsFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         platform::fake::ResetProfiles();
         platform::fake::ResetSystem();
-        platform::fake::SetWindowsDirectory("/home/ann/.config/quorzane");
+        platform::fake::SetWindowsDirectory(SettingsFolder);
         Settings = TSettings{};
     }
 
@@ -44,7 +48,7 @@ TEST_F(SettingsFileTest, NoFileGivesDefaultsAndTheFirstSaveWritesTheWholeFileInO
     LoadSettings();
     EXPECT_EQ(ProfileFileText("QRVN.INI"), std::nullopt);
     EXPECT_EQ(Settings.Event1, "?");
-    EXPECT_EQ(Settings.Event4, "/home/ann/.config/quorzane/CALC.EXE");
+    EXPECT_EQ(Settings.Event4, W + "CALC.EXE");
     EXPECT_EQ(Settings.SensitivityInPixels, 150);
     EXPECT_TRUE(Settings.DetectEvent8);
     EXPECT_EQ(Settings.TimesInProgram, 0);
@@ -53,11 +57,11 @@ TEST_F(SettingsFileTest, NoFileGivesDefaultsAndTheFirstSaveWritesTheWholeFileInO
     SaveSettings();
     EXPECT_EQ(ProfileFileText("QRVN.INI"), "[OPTIONS]\n"
                                            "EVENT1=?\n"
-                                           "EVENT2=/home/ann/.config/quorzane/EXPLORER.EXE /n,/e,C:\\\n"
-                                           "EVENT3=/home/ann/.config/quorzane/NOTEPAD.EXE\n"
-                                           "EVENT4=/home/ann/.config/quorzane/CALC.EXE\n"
-                                           "EVENT5=/home/ann/.config/quorzane/DOSPRMPT.PIF\n"
-                                           "EVENT6=/home/ann/.config/quorzane/PBRUSH.EXE\n"
+                                           "EVENT2=" + W + "EXPLORER.EXE /n,/e,C:\\\n"
+                                           "EVENT3=" + W + "NOTEPAD.EXE\n"
+                                           "EVENT4=" + W + "CALC.EXE\n"
+                                           "EVENT5=" + W + "DOSPRMPT.PIF\n"
+                                           "EVENT6=" + W + "PBRUSH.EXE\n"
                                            "EVENT7=\n"
                                            "EVENT8=\n"
                                            "SensitivityInPixels=150\n"
@@ -82,7 +86,7 @@ TEST_F(SettingsFileTest, EntriesAreReadAndWrittenInTableOrderWithTheirOwnSpellin
     LoadSettings();
     SaveSettings();
     EXPECT_EQ(platform::fake::PlatformIdQueries(), 3);
-    EXPECT_EQ(Settings.Event4, "/home/ann/.config/quorzane/System32\\CALC.EXE");
+    EXPECT_EQ(Settings.Event4, W + "System32\\CALC.EXE");
 
     std::vector<std::string> read, written;
     for (const auto& call : platform::fake::ProfileReads()) {
@@ -266,7 +270,7 @@ TEST_F(SettingsFileTest, AnyFileLoadsAndASaveChangesOnlyTheSettingsEntries)
         std::string event2; // as loaded
         std::int32_t cornerWaitTime;
     };
-    const std::string defaultEvent2 = "/home/ann/.config/quorzane/EXPLORER.EXE /n,/e,C:\\";
+    const std::string defaultEvent2 = W + "EXPLORER.EXE /n,/e,C:\\";
     const Case cases[] = {
         {"binary", binary, defaultEvent2, 1000},
         {"NULs", "[OPTIONS]\nEVENT2=a\0b\nCornerWaitTime=7\0 8\n"s, "a", 7},
@@ -292,9 +296,9 @@ TEST_F(SettingsFileTest, AnyFileLoadsAndASaveChangesOnlyTheSettingsEntries)
         EXPECT_TRUE(Settings == loaded) << c.name;
     }
     EXPECT_EQ(*ProfileFileText("QRVN.INI"),
-              "[OPTIONS]\nEVENT2=first\nEVENT2=second\nEVENT1=?\nEVENT3=/home/ann/.config/quorzane/NOTEPAD.EXE\n"
-              "EVENT4=/home/ann/.config/quorzane/CALC.EXE\nEVENT5=/home/ann/.config/quorzane/DOSPRMPT.PIF\n"
-              "EVENT6=/home/ann/.config/quorzane/PBRUSH.EXE\nEVENT7=\nEVENT8=\nSensitivityInPixels=150\n"
+              "[OPTIONS]\nEVENT2=first\nEVENT2=second\nEVENT1=?\nEVENT3=" + W + "NOTEPAD.EXE\n"
+              "EVENT4=" + W + "CALC.EXE\nEVENT5=" + W + "DOSPRMPT.PIF\n"
+              "EVENT6=" + W + "PBRUSH.EXE\nEVENT7=\nEVENT8=\nSensitivityInPixels=150\n"
               "SensitivityInTime=200\nCornerWaitTime=1000\nTaskBarAnimation=1\nDetectMouseMoveMents=1\n"
               "DetectEvent1=1\nDetectEvent2=1\nDetectEvent3=1\nDetectEvent4=1\nDetectEvent5=1\nDetectEvent6=1\n"
               "DetectEvent7=1\nDetectEvent8=1\nTimesInProgram=0\n[Options]\nCornerWaitTime=7\n");

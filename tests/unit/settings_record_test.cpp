@@ -7,6 +7,8 @@
 
 namespace {
 
+const std::string Separator(1, platform::PathSeparator);
+
 class SettingsRecord : public ::testing::Test {
 protected:
     void SetUp() override { platform::fake::ResetSystem(); }
@@ -15,10 +17,11 @@ protected:
 TEST_F(SettingsRecord, WindowsDirectoryAlwaysAppendsOneSeparator)
 {
     platform::fake::SetWindowsDirectory("/home/ann/.config/quorzane");
-    EXPECT_EQ(WindowsDirectory(), "/home/ann/.config/quorzane/");
+    EXPECT_EQ(WindowsDirectory(), "/home/ann/.config/quorzane" + Separator);
     // A root keeps its own separator and gets a second one, as the rule says.
-    platform::fake::SetWindowsDirectory("/");
-    EXPECT_EQ(WindowsDirectory(), "//");
+    const std::string root = platform::PathSeparator == '\\' ? "C:\\" : "/";
+    platform::fake::SetWindowsDirectory(root);
+    EXPECT_EQ(WindowsDirectory(), root + Separator);
 }
 
 TEST_F(SettingsRecord, OnlyTheNtPlatformIdentifierCountsAsNt)
@@ -49,7 +52,8 @@ TEST_F(SettingsRecord, DefaultCommandsOnThisPlatformUseTheSettingsFolder)
 {
     platform::fake::SetWindowsDirectory("/home/ann/.config/quorzane");
     platform::fake::SetPlatformId(platform::PlatformWin32NT);
-    EXPECT_EQ(DefaultCommand(5, WindowsDirectory(), IsWindowsNT()), "/home/ann/.config/quorzane/System32\\cmd.exe");
+    EXPECT_EQ(DefaultCommand(5, WindowsDirectory(), IsWindowsNT()),
+              "/home/ann/.config/quorzane" + Separator + "System32\\cmd.exe");
 }
 
 TEST_F(SettingsRecord, DispatchRowsNameTheirOwnFields)

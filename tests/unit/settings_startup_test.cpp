@@ -6,11 +6,13 @@
 #include "platform/double/help_double.h"
 #include "platform/double/profile_double.h"
 #include "platform/double/system_double.h"
+#include "platform/system.h"
 #include "settings/global.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <span>
 
 namespace {
 
@@ -20,16 +22,27 @@ TEST(DirectoryWithBackslash, KeepsThePathUpToItsLastSeparator)
         const char* path;
         const char* directory;
     };
-    const Case cases[] = {
+    const Case posixCases[] = {
         {"/usr/lib/quorzane/quorzane", "/usr/lib/quorzane/"},
         {"/quorzane", "/"},
         {"/opt/q/", "/opt/q/"},
         {"quorzane", "/"},
         {"", "/"},
-        // On this platform ":" is part of a name, never the end of a drive.
+        // Here ":" is part of a name, never the end of a drive.
         {"/mnt/c:/tools/quorzane", "/mnt/c:/tools/"},
         {"/opt/a:b", "/opt/"},
     };
+    const Case windowsCases[] = {
+        {"C:\\Program Files\\Quorzane\\QRVN.EXE", "C:\\Program Files\\Quorzane\\"},
+        {"C:\\QRVN.EXE", "C:\\"},
+        {"C:\\Tools\\", "C:\\Tools\\"},
+        {"C:QRVN.EXE", "C:\\"},
+        {"\\\\server\\share\\QRVN.EXE", "\\\\server\\share\\"},
+        {"QRVN.EXE", "\\"},
+        {"", "\\"},
+    };
+    const std::span<const Case> cases =
+        platform::PathSeparator == '\\' ? std::span(windowsCases) : std::span(posixCases);
     for (const Case& c : cases)
         EXPECT_EQ(DirectoryWithBackslash(c.path), c.directory) << c.path;
 }
@@ -52,13 +65,14 @@ protected:
 
 TEST_F(SettingsStartUp, TheFirstStartOpensTheHelpBesideTheProgramAndCountsItself)
 {
+    const std::string bin = platform::PathSeparator == '\\' ? "C:\\Quorzane\\bin\\" : "/opt/quorzane/bin/";
     platform::fake::SetHelpResult(false); // a missing help file changes nothing here
-    StartSettings("/opt/quorzane/bin/quorzane");
+    StartSettings(bin + "quorzane");
 
-    EXPECT_EQ(ProgramDirectory, "/opt/quorzane/bin/");
-    EXPECT_EQ(ApplicationHelpFile, "/opt/quorzane/bin/QRVN.HLP");
-    const platform::fake::HelpRequest firstStartHelp{platform::NoHelpOwner, "/opt/quorzane/bin/QRVN.HLP",
-                                                     platform::HelpContext, 1012};
+    EXPECT_EQ(ProgramDirectory, bin);
+    EXPECT_EQ(ApplicationHelpFile, bin + "QRVN.HLP");
+    const platform::fake::HelpRequest firstStartHelp{platform::NoHelpOwner, bin + "QRVN.HLP", platform::HelpContext,
+                                                     1012};
     EXPECT_EQ(platform::fake::HelpRequests(), std::vector{firstStartHelp});
     EXPECT_EQ(Settings.TimesInProgram, 1);
     EXPECT_EQ(Settings.Event1, "?");
