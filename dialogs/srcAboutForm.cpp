@@ -60,7 +60,6 @@ TAboutForm::TAboutForm(QWidget* parent)
     ui->Label1->setPalette(name);
     if (const QPixmap icon = ui->Image1->pixmap(); !icon.isNull())
         ui->Image1->resize(icon.size());
-    FitTextToWidth(*ui->Label2);
 
     connect(ui->Button1, &QPushButton::clicked, this, &TAboutForm::Button1Click);
 }
@@ -78,9 +77,12 @@ void TAboutForm::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
+// Text is measured here, not when the form is made at start-up: measuring
+// loads the fonts, which a program resting in the tray does not need.
 void TAboutForm::FormShow()
 {
     ui->Label3->setText(QString::fromStdString(VersionLine(platform::GetApplicationWindowText())));
+    FitTextToWidth(*ui->Label2);
     FitTextToWidth(*ui->Label3);
 }
 

@@ -15,9 +15,21 @@ namespace {
 // one more byte free.
 constexpr qsizetype MaximumNameBytes = sizeof(sockaddr_un::sun_path) - 2;
 
+// Each X display is a session of its own, as each Windows session has its
+// own atom table and windows: a copy on another display does not count.
+QString Session()
+{
+    QString display = qEnvironmentVariable("DISPLAY");
+    // ":0.1" names a screen of display ":0".
+    const qsizetype colon = display.lastIndexOf(u':');
+    if (const qsizetype dot = display.indexOf(u'.', colon); colon >= 0 && dot > colon)
+        display.truncate(dot);
+    return display;
+}
+
 QString SocketName(const char* kind, const QString& key)
 {
-    const QString prefix = QStringLiteral("qz-%1:%2:").arg(QLatin1String(kind)).arg(::getuid());
+    const QString prefix = QStringLiteral("qz-%1:%2:%3:").arg(QLatin1String(kind)).arg(::getuid()).arg(Session());
     const QString folded = key.toCaseFolded();
     if (QFile::encodeName(prefix + folded).size() <= MaximumNameBytes)
         return prefix + folded;

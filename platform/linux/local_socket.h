@@ -12,7 +12,8 @@
 namespace platform::linux_socket {
 
 // The socket names of a name in the name table and of a window with its
-// class name and title: private to this user, without regard to case.
+// class name and title: private to this user and X display, without regard
+// to case.
 QString AtomSocketName(const QString& name);
 QString WindowSocketName(const QString& className, const QString& title);
 

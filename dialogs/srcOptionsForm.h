@@ -1,0 +1,102 @@
+#pragma once
+// The options dialog: every setting on three pages, stored and saved by OK,
+// discarded by Cancel. It also offers the program's exit, the About dialog
+// and the help file, and carries the single-instance guard, which acts while
+// the dialog is created at start-up.
+
+#include "dialogs/OnlyOneFormOwner.h"
+#include "settings/global.h"
+#include "shell/OnlyOne.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QCheckBox;
+class QFileDialog;
+class QLineEdit;
+
+namespace Ui {
+class TOptionsForm;
+}
+
+class TOptionsForm : public QWidget {
+    Q_OBJECT
+
+public:
+    // The pages, by index.
+    enum TPage { PageGeneral = 0, PageSensitivity = 1, PageApplications = 2 };
+    static constexpr int PageAsLastShown = -1;
+
+    // `helpOwner`, when given, owns the help viewer that the dialog opens.
+    explicit TOptionsForm(const QWidget* helpOwner = nullptr);
+    ~TOptionsForm() override;
+
+    // Opens the dialog: selects `page` (PageAsLastShown keeps the page shown
+    // last) without the page change event, makes the dialog visible and
+    // brings it to the front. Only a hidden dialog loads the settings anew;
+    // an open one keeps the edits in progress.
+    void ShowOnPage(int page);
+
+    // The dialog's answer when the desktop session is about to end: while it
+    // is open and was not closed by OK or Cancel, the user is asked whether
+    // to exit. Returns whether the session may end.
+    bool QueryEndSession();
+
+signals:
+    // The About button was pressed: the About dialog is to be shown modally.
+    void AboutRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ApplyFormProperties();
+    QFileDialog& OpenDialog();
+    void ConnectHandlers();
+
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery(bool& canClose);
+    void CheckBox2Click();
+    void EnablePatternBoxes();
+    void DisablePatternBoxes();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button14Click();
+    void BrowseClick(int event);
+    void PageControl1Change(int page);
+    void FormHelp();
+
+    void LoadControls();
+    void StoreControls();
+    std::string StoredCommand(int event) const;
+    void FocusFirstControlOfPage();
+    void SetPageHelpContext();
+    bool ConfirmExit();
+    void OpenHelp(std::uint32_t context);
+
+    std::unique_ptr<Ui::TOptionsForm> ui;
+    TOnlyOneFormOwner OnlyOneOwner;
+    TOnlyOne OnlyOne1;
+    // Made at the first browse: a file dialog costs the resident program
+    // megabytes that most users never need. Owned by the form.
+    QFileDialog* OpenDialog1 = nullptr;
+    const QWidget* HelpOwner;
+
+    std::array<QLineEdit*, EventCount> CommandEdits{};
+    std::array<QCheckBox*, EventCount> PatternBoxes{};
+    // The commands as the record held them when the dialog was last shown.
+    std::array<std::string, EventCount> ShownCommands;
+    // The file chosen last in OpenDialog1, where it opens next time.
+    QString ChosenFile;
+    // Set when OK or Cancel closes the dialog, cleared when it is shown.
+    bool ClosedByButton = false;
+    bool ShownBefore = false;
+};
