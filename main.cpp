@@ -3,7 +3,9 @@
 // the loop ends, the hidden main form last, saving the settings.
 
 #include "detection/mousedetect.h"
+#include "dialogs/HintPauses.h"
 #include "dialogs/srcAboutForm.h"
+#include "dialogs/srcOptionsForm.h"
 #include "launch/srcApplications.h"
 #include "platform/application.h"
 #include "platform/display.h"
@@ -15,30 +17,46 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
 constexpr char ApplicationTitle[] = "Quorzane! v1.0";
+constexpr int HintHidePause = 5000; // milliseconds
 
-// The program reads the cursor from the X server, so it needs one, and Qt
-// must talk to it directly.
+// The program reads the cursor from the X server, so it needs one.
 bool ReachDisplay()
 {
     if (const std::string reason = platform::DisplayUnavailableReason(); !reason.empty()) {
         std::fprintf(stderr, "Quorzane needs an X11 display: %s\n", reason.c_str());
         return false;
     }
-    qputenv("QT_QPA_PLATFORM", "xcb");
     return true;
+}
+
+// Qt must talk to the X server directly, whatever the desktop prefers. An
+// argument rather than the environment keeps that choice from the programs
+// that Quorzane starts.
+std::vector<char*> ArgumentsForX11(int argc, char* argv[])
+{
+    static char platformOption[] = "-platform";
+    static char platformName[] = "xcb";
+    std::vector<char*> arguments(argv, argv + argc);
+    arguments.insert(arguments.begin() + (argc > 0 ? 1 : 0), {platformOption, platformName});
+    arguments.push_back(nullptr);
+    return arguments;
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    platform::HoldTerminationRequests();
     if (!ReachDisplay())
         return 1;
-    QApplication application(argc, argv);
+    std::vector<char*> arguments = ArgumentsForX11(argc, argv);
+    int argumentCount = static_cast<int>(arguments.size()) - 1;
+    QApplication application(argumentCount, arguments.data());
     // A tray program lives on when its last dialog closes.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -46,12 +64,17 @@ int main(int argc, char* argv[])
     platform::SetApplicationWindowText(ApplicationTitle);
 
     THiddenForm HiddenForm;
+    TOptionsForm OptionsForm(&HiddenForm);
+    QObject::connect(&HiddenForm, &THiddenForm::OptionsRequested, &OptionsForm, &TOptionsForm::ShowOnPage);
     TAboutForm AboutForm;
+    QObject::connect(&OptionsForm, &TOptionsForm::AboutRequested, &AboutForm, &TAboutForm::exec);
     TApplications Applications(HiddenForm.ExecFile1);
     QObject::connect(&HiddenForm, &THiddenForm::ChooserRequested, &Applications, &TApplications::ShowModeless);
+    SetHintHidePause(HintHidePause);
 
     ResetMouseHistory();
     HiddenForm.Timer2.start();
-    platform::WatchTerminationRequests([] { platform::PostQuitMessage(0); });
+    platform::WatchTerminationRequests([] { platform::PostQuitMessage(0); },
+                                       [&OptionsForm] { return OptionsForm.QueryEndSession(); });
     return QApplication::exec();
 }

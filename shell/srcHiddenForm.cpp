@@ -53,6 +53,9 @@ THiddenForm::~THiddenForm()
 
 void THiddenForm::BuildPopupMenu()
 {
+    // The stored caption "-" means a separator, which Qt would otherwise
+    // draw with that text beside the line.
+    ui->Test21->setText({});
     ui->Test21->setSeparator(true);
     PopupMenu1.addActions({ui->Test11, ui->Sensitivity1, ui->Applications1, ui->Test21, ui->Test31});
     connect(ui->Test11, &QAction::triggered, this, &THiddenForm::Test11Click);

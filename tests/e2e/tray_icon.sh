@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The running program shows its icon in the tray, with the application title
+# as tool tip, and no other window of its own.
+source "$(dirname "$0")/lib.sh"
+TOOLTIP_REFERENCE=${TOOLTIP_REFERENCE:?TOOLTIP_REFERENCE must name the tool-tip reference program}
+
+start_display
+start_tray_host
+write_settings
+start_quorzane
+icon=$(tray_icon_window)
+
+[ "$(quorzane_windows)" = "$icon" ] || fail "windows other than the tray icon are mapped: $(quorzane_windows | tr '\n' ' ')"
+
+# A tool tip is an override-redirect window of its own type; prints the
+# first viewable one of process $1.
+tooltip_of() {
+    local window
+    for window in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+        xprop -id "$window" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_TOOLTIP && { echo "$window"; return 0; }
+    done
+    return 1
+}
+
+# Hovering over the icon shows the tool tip ...
+geometry=$(xdotool getwindowgeometry --shell "$icon") || fail "the tray icon's window went away"
+eval "$geometry"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) sleep 0.1 mousemove $((X + WIDTH / 2 + 1)) $((Y + HEIGHT / 2))
+wait_until "tooltip_of $QUORZANE_PID" 10 || fail "no tool tip appeared over the icon"
+import -window "$(tooltip_of "$QUORZANE_PID")" "$E2E_TMP/tooltip.png"
+xdotool mousemove 100 500
+wait_until "! tooltip_of $QUORZANE_PID" 10 || fail "the tool tip stayed after the cursor left"
+
+# ... which reads the application title: it is drawn exactly like a tool tip
+# of that text from another Qt program on this display.
+"$TOOLTIP_REFERENCE" "Quorzane! v1.0" >/dev/null 2>&1 &
+reference=$!
+started_pids+=("$reference")
+wait_until "tooltip_of $reference" 10 || fail "the reference tool tip did not appear"
+import -window "$(tooltip_of "$reference")" "$E2E_TMP/reference.png"
+compare -metric AE "$E2E_TMP/tooltip.png" "$E2E_TMP/reference.png" null: 2>"$E2E_TMP/difference" ||
+    fail "the tool tip is not the application title (differing pixels: $(cat "$E2E_TMP/difference"))"
+
+# Nothing else came up meanwhile.
+[ "$(quorzane_windows)" = "$icon" ] || fail "windows other than the tray icon are mapped: $(quorzane_windows | tr '\n' ' ')"
+echo "PASS"
