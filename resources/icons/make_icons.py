@@ -183,15 +183,15 @@ def main_icon():
     return image
 
 
-def write_xpm(path, name, image):
-    used = sorted({c for row in image for c in row}, key=list(PALETTE).index)
+def write_xpm(path, name, image, palette=PALETTE):
+    used = sorted({c for row in image for c in row}, key=list(palette).index)
     assert len([c for c in used if c != " "]) <= 16
     lines = [
         "/* XPM */",
         f"static const char *{name}[] = {{",
         f'"{SIZE} {SIZE} {len(used)} 1",',
     ]
-    lines += [f'"{c} c {PALETTE[c]}",' for c in used]
+    lines += [f'"{c} c {palette[c]}",' for c in used]
     lines += [f'"{"".join(row)}"' + ("," if n < SIZE - 1 else "") for n, row in enumerate(image)]
     lines.append("};")
     with open(path, "w", encoding="ascii") as out:

@@ -7,6 +7,10 @@ Run it again after changing the artwork: python3 make_pictures.py
 """
 
 import os
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "icons"))
+from make_icons import write_xpm  # noqa: E402  (the icons' XPM writer, shared)
 
 SIZE = 32
 
@@ -141,26 +145,11 @@ def options():
     return image
 
 
-def write_xpm(path, name, image):
-    used = sorted({c for row in image for c in row}, key=list(PALETTE).index)
-    assert len([c for c in used if c != " "]) <= 16
-    lines = [
-        "/* XPM */",
-        f"static const char *{name}[] = {{",
-        f'"{SIZE} {SIZE} {len(used)} 1",',
-    ]
-    lines += [f'"{c} c {PALETTE[c]}",' for c in used]
-    lines += [f'"{"".join(row)}"' + ("," if n < SIZE - 1 else "") for n, row in enumerate(image)]
-    lines.append("};")
-    with open(path, "w", encoding="ascii") as out:
-        out.write("\n".join(lines) + "\n")
-
-
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     for name, image in (("GENERAL", general()), ("SENSITIVITY", sensitivity()),
                         ("APPLICATIONS", applications()), ("OPTIONS", options())):
-        write_xpm(os.path.join(here, f"{name}.xpm"), name, image)
+        write_xpm(os.path.join(here, f"{name}.xpm"), name, image, PALETTE)
 
 
 if __name__ == "__main__":
