@@ -10,10 +10,9 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "icons"))
-from make_icons import write_xpm  # noqa: E402  (the icons' XPM writer, shared)
+from make_icons import SIZE, blank, write_xpm  # noqa: E402  (shared with the icons)
 
-SIZE = 32
-
+# The pictures use more of the standard 16-colour palette than the icons.
 PALETTE = {
     " ": "None",
     ".": "#000000",
@@ -26,10 +25,6 @@ PALETTE = {
     "r": "#800000",
     "y": "#FFFF00",
 }
-
-
-def blank():
-    return [[" "] * SIZE for _ in range(SIZE)]
 
 
 def box(image, left, top, right, bottom, edge, fill=None):
