@@ -5,8 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <memory>
+#include <climits>
 #include <utility>
 
 namespace platform::storage {
@@ -183,11 +182,24 @@ std::optional<FileText> ReadFileText(const std::string& path)
 
 std::string ReplacementTarget(const std::string& path)
 {
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
-        return path;
-    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
-    return resolved ? std::string(resolved.get()) : path;
+    // Followed one link at a time rather than resolved as a whole, so that a
+    // link to a file that does not exist yet still names where it goes.
+    constexpr int MaxLinks = 40; // the kernel's own limit on a chain of links
+    std::string target = path;
+    for (int link = 0; link < MaxLinks; ++link) {
+        struct stat status {};
+        if (::lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return target;
+        std::string destination(static_cast<std::size_t>(status.st_size > 0 ? status.st_size : PATH_MAX) + 1, '\0');
+        const ssize_t length = ::readlink(target.c_str(), destination.data(), destination.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= destination.size())
+            return target;
+        destination.resize(static_cast<std::size_t>(length));
+        target = destination.front() == '/' ? destination : FolderOf(target) + "/" + destination;
+    }
+    // A loop of links: the write fails on the link itself, which is no
+    // regular file.
+    return path;
 }
 
 bool IsReplaceable(const std::string& path)

@@ -15,8 +15,9 @@ struct FileText {
 // when the file exists but cannot be read.
 std::optional<FileText> ReadFileText(const std::string& path);
 
-// The path that a write must replace: the file itself, or the file that a
-// symbolic link at `path` points to.
+// The path that a write must replace: the file itself, or the file at the
+// end of the chain of symbolic links that starts at `path`, whether that
+// file exists yet or not; the links stay links.
 std::string ReplacementTarget(const std::string& path);
 
 // Whether ReplaceFileText could replace the file at `path` now, as far as

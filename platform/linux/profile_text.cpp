@@ -49,29 +49,26 @@ struct Line {
 
 bool HasLineEnd(const Line& line) { return line.end > line.contentEnd; }
 
-// The text's lines, after a byte order mark. A line ends at "\n" or "\r\n";
-// where no "\n" follows any more, a lone "\r" ends it, as in old Mac files.
+// The text's lines, after a byte order mark. Every CR and every LF ends a
+// line, wherever it stands, as the Windows profile functions read files; a
+// CR LF pair counts as one line end, so that nothing is ever put between them.
 class Lines {
 public:
-    explicit Lines(std::string_view text) : text_(text), lastLineFeed_(text.rfind('\n')) {}
+    explicit Lines(std::string_view text) : text_(text) {}
 
     std::size_t First() const { return text_.starts_with(ByteOrderMark) ? ByteOrderMark.size() : 0; }
 
     Line At(std::size_t begin) const
     {
-        const bool lineFeedFollows = lastLineFeed_ != npos && lastLineFeed_ >= begin;
-        const std::size_t lineEnd = text_.find(lineFeedFollows ? '\n' : '\r', begin);
+        const std::size_t lineEnd = text_.find_first_of("\r\n", begin);
         if (lineEnd == npos)
             return {begin, text_.size(), text_.size()};
-        Line line{begin, lineEnd, lineEnd + 1};
-        if (lineFeedFollows && line.contentEnd > begin && text_[line.contentEnd - 1] == '\r')
-            --line.contentEnd;
-        return line;
+        const bool pair = text_.compare(lineEnd, 2, "\r\n") == 0;
+        return {begin, lineEnd, lineEnd + (pair ? 2 : 1)};
     }
 
 private:
     std::string_view text_;
-    std::size_t lastLineFeed_;
 };
 
 enum class LineKind { Blank, Header, Entry };
@@ -148,10 +145,10 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
 // Added lines follow the text's own line ends, judged by its first line.
 std::string_view LineEndOf(std::string_view text)
 {
-    const std::size_t newline = text.find('\n');
-    if (newline == npos)
-        return text.find('\r') != npos ? "\r" : "\n";
-    return newline > 0 && text[newline - 1] == '\r' ? "\r\n" : "\n";
+    const std::size_t lineEnd = text.find_first_of("\r\n");
+    if (lineEnd == npos || text[lineEnd] == '\n')
+        return "\n";
+    return text.compare(lineEnd, 2, "\r\n") == 0 ? "\r\n" : "\r";
 }
 
 bool EndsWithLineEnd(std::string_view text) { return text.ends_with('\n') || text.ends_with('\r'); }

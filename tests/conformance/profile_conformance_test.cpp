@@ -12,9 +12,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
+#include <random>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +68,96 @@ std::string NormalForm(const std::string& text)
     }
     return normal;
 }
+
+std::string Folded(std::string name)
+{
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return name;
+}
+
+std::string Unquoted(const std::string& value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// What a read of each entry gives, worked out from the normal form, where
+// every CR and every LF has ended a line: the first section of a name and
+// its first entry of a key count, and a value loses one pair of enclosing
+// quotes.
+std::map<std::pair<std::string, std::string>, std::string> ExpectedReads(const std::string& text)
+{
+    std::map<std::pair<std::string, std::string>, std::string> reads;
+    std::vector<std::string> seenSections;
+    std::string section;
+    bool counts = false;
+    std::istringstream lines(NormalForm(text));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.front() == '[') {
+            section = Folded(line.substr(1, line.size() - 2));
+            counts = std::find(seenSections.begin(), seenSections.end(), section) == seenSections.end();
+            seenSections.push_back(section);
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (!counts || equals == std::string::npos)
+            continue;
+        reads.try_emplace({section, Folded(line.substr(0, equals))}, Unquoted(line.substr(equals + 1)));
+    }
+    return reads;
+}
+
+// Random files as hand edits leave them: CRLF, LF and lone CR line ends in
+// any mix, blank lines, comments, sections met twice.
+class MixedFiles {
+public:
+    std::string Next()
+    {
+        std::string text;
+        const int sections = Number(1, 4);
+        for (int s = 0; s < sections; ++s) {
+            text += (Number(0, 3) == 0 ? "  [ " : "[") + SectionName() + "]" + LineEnd();
+            const int lines = Number(0, 7);
+            for (int l = 0; l < lines; ++l) {
+                const int kind = Number(0, 9);
+                if (kind == 0)
+                    text += "; K" + std::to_string(Number(0, 5)) + "=c";
+                else if (kind == 1)
+                    text += Number(0, 1) ? "" : " \t";
+                else
+                    text += (Number(0, 1) ? "K" : "k") + std::to_string(Number(0, 5)) + (kind == 2 ? " = " : "=") +
+                            Value();
+                text += LineEnd();
+            }
+        }
+        if (Number(0, 3) == 0)
+            text.resize(text.find_last_not_of("\r\n") + 1);
+        return text;
+    }
+
+    int Number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(engine_); }
+    std::string SectionName() { return Number(0, 2) ? "OPTIONS" : Number(0, 1) ? "options" : "Other"; }
+    std::string Value()
+    {
+        static constexpr std::string_view pieces[] = {"a", "Z", "9", " ", "\\", "/", ";", "=", "[", "]", "\"", "'", ".", "x y"};
+        std::string value;
+        for (int n = Number(0, 8); n > 0; --n)
+            value += pieces[static_cast<std::size_t>(Number(0, std::size(pieces) - 1))];
+        return value;
+    }
+
+private:
+    std::string LineEnd()
+    {
+        static constexpr std::string_view ends[] = {"\r\n", "\n", "\r"};
+        return std::string(ends[static_cast<std::size_t>(Number(0, 2))]);
+    }
+
+    std::mt19937 engine_{20261207u};
+};
 
 class ProfileConformance : public ::testing::Test {
 protected:
@@ -148,6 +242,39 @@ TEST_F(ProfileConformance, ReadsTakeEveryKindOfLineEnd)
         Given(c.text);
         EXPECT_EQ(Read("OPTIONS", c.key), c.expected) << c.name;
     }
+}
+
+// Every file is read entry by entry, then one entry is written: the written
+// entry reads back and every other one reads as before.
+TEST_F(ProfileConformance, FilesWithMixedLineEndsReadAsEveryLineEndEndsALine)
+{
+    constexpr int Files = 300;
+    MixedFiles files;
+    int wrong = 0;
+    for (int n = 0; n < Files; ++n) {
+        const std::string text = files.Next();
+        Given(text);
+        auto expected = ExpectedReads(text);
+        bool right = true;
+        for (const char* section : {"OPTIONS", "Other"})
+            for (int k = 0; k <= 5; ++k) {
+                const std::string key = "K" + std::to_string(k);
+                const auto found = expected.find({Folded(section), Folded(key)});
+                right &= Read(section, key) == (found == expected.end() ? Default : found->second);
+            }
+        const std::string section = files.SectionName();
+        const std::string key = "k" + std::to_string(files.Number(0, 6));
+        const std::string value(Trimmed(files.Value()));
+        right &= Write(section, key, value);
+        expected[{Folded(section), Folded(key)}] = Unquoted(value);
+        for (const auto& [entry, read] : expected)
+            right &= Read(entry.first, entry.second) == read;
+        if (!right) {
+            ++wrong;
+            ADD_FAILURE() << "file " << n << " goes wrong: " << ::testing::PrintToString(text);
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "of " << Files << " files";
 }
 
 TEST_F(ProfileConformance, ReadsKeepToTheirSectionAndTellMissingFromEmpty)

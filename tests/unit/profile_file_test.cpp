@@ -184,6 +184,38 @@ TEST_F(ProfileFile, AReplacedFileKeepsItsPermissionsAndItsLink)
     EXPECT_EQ(Read("EVENT1"), "b");
 }
 
+// As dotfile managers set things up: a chain of links, relative ones among
+// them, often made before the file they point to exists.
+TEST_F(ProfileFile, WritesGoThroughEveryLinkToTheFileAtTheEndAndCreateItWhenMissing)
+{
+    const fs::path repository = root_ / "dotfiles";
+    const fs::path real = repository / "quorzane" / "QRVN.INI";
+    fs::create_directories(Folder());
+    fs::create_directories(repository);
+    fs::create_symlink("../../dotfiles/linked.ini", File());
+    fs::create_symlink("quorzane/QRVN.INI", repository / "linked.ini");
+
+    EXPECT_EQ(Read("EVENT1"), "<default>");
+    ASSERT_TRUE(Write("EVENT1", "a"));
+    ASSERT_TRUE(Write("EVENT2", "b"));
+    EXPECT_TRUE(fs::is_symlink(File()));
+    EXPECT_TRUE(fs::is_symlink(repository / "linked.ini"));
+    EXPECT_EQ(Contents(real), "[OPTIONS]\nEVENT1=a\nEVENT2=b\n");
+    EXPECT_EQ(Read("EVENT2"), "b");
+
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(Write("EVENT1", "c"));
+    EXPECT_EQ(Permissions(real), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(real.parent_path()), fs::directory_iterator()), 1)
+        << "no temporary file is left beside the file";
+
+    // A loop of links is refused and stays as it is.
+    fs::remove(repository / "linked.ini");
+    fs::create_symlink(File(), repository / "linked.ini");
+    EXPECT_FALSE(Write("EVENT1", "d"));
+    EXPECT_TRUE(fs::is_symlink(File()));
+}
+
 TEST_F(ProfileFile, ReadsDeliverAtMostOneCharacterLessThanTheBuffer)
 {
     ASSERT_TRUE(Write("EVENT1", std::string(2000, 'c')));

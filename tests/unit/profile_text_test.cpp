@@ -57,7 +57,9 @@ TEST(ProfileText, Reads)
         {"text after the header's bracket", "[S] ; note\nK=1\n", "S", "K", "1"},
         {"CR line ends", "[S]\rA=1\rK=2\r", "S", "K", "2"},
         {"CR ends lines after the last LF", "[S]\nA=1\rB=2\nK=3\rL=4", "S", "L", "4"},
-        {"CR before a later LF is in the line", "[S]\nA=1\rK=2\n", "S", "K", std::nullopt},
+        {"CR before a later LF ends a line", "[S]\nA=1\rK=2\n", "S", "K", "2"},
+        {"LF CR is two line ends", "[S]\nA=1\n\rK=2\r\n", "S", "K", "2"},
+        {"a lone CR ends a header", "[S]\r[T]\nK=1\n", "S", "K", std::nullopt},
         {"byte order mark", "\xEF\xBB\xBF[S]\r\nK=1\r\n", "S", "K", "1"},
         {"end-of-file mark is a blank", "[S]\nK=1\x1a\n\x1a", "S", "K", "1"},
     };
@@ -100,6 +102,10 @@ TEST(ProfileText, Writes)
         {"new section in a CR file", "[T]\rA=1", "S", "K", "v", "[T]\rA=1\r\r[S]\rK=v\r"},
         {"new section in a CRLF file ending in LF", "[T]\r\nA=1\n", "S", "K", "v",
          "[T]\r\nA=1\n\r\n[S]\r\nK=v\r\n"},
+        {"added after a line that ends in a lone CR", "[S]\nA=1\rB=2\n[T]\n", "S", "K", "v",
+         "[S]\nA=1\rB=2\nK=v\n[T]\n"},
+        {"replaced before a lone CR", "[S]\nK=1\rB=2\n", "S", "K", "v", "[S]\nK=v\rB=2\n"},
+        {"CR for added lines, judged by the first line", "[S]\rA=1\n", "S", "K", "v", "[S]\rA=1\nK=v\r"},
         {"byte order mark kept", "\xEF\xBB\xBF[S]\nK=1\n", "S", "K", "2", "\xEF\xBB\xBF[S]\nK=2\n"},
         {"new section after a lone byte order mark", "\xEF\xBB\xBF", "S", "K", "v", "\xEF\xBB\xBF[S]\nK=v\n"},
     };
