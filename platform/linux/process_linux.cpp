@@ -1,12 +1,12 @@
 // Process creation without a shell: the command line is split into words the
-// way the launcher's callers quote them, the program is found in PATH and
-// started with posix_spawn in a new session, the stand-in for a new console.
+// way the launcher's callers quote them, the program is found in PATH or by
+// a path that may hold blanks, and started with posix_spawn in a new session,
+// the stand-in for a new console.
 // A process handle is a pidfd of the new process.
 
 #include "platform/process.h"
 
 #include "platform/linux/child_reaper.h"
-#include "platform/linux/command_line_words.h"
 #include "platform/linux/priority_nice.h"
 #include "platform/linux/program_search.h"
 #include "platform/linux/unique_fd.h"
@@ -124,15 +124,12 @@ ProcessRecord Track(pid_t pid)
 bool CreateProcessFromCommandLine(const std::string& commandLine, std::uint32_t creationFlags, const StartupRecord&,
                                   ProcessRecord& process)
 {
-    std::vector<std::string> words = SplitCommandLine(commandLine);
-    if (words.empty())
-        return Failed(ENOENT);
-    const ProgramLocation program = FindProgram(words.front(), ProgramSearchPath());
+    ProgramInvocation program = FindInvocation(commandLine, ProgramSearchPath());
     if (program.error != 0)
         return Failed(program.error);
 
     const SpawnSetup setup(creationFlags);
-    const std::vector<char*> argv = ArgumentVector(words);
+    const std::vector<char*> argv = ArgumentVector(program.arguments);
     pid_t pid = 0;
     if (const int error = posix_spawn(&pid, program.path.c_str(), setup.Actions(), setup.Attributes(), argv.data(),
                                       environ);

@@ -1,12 +1,16 @@
 #include "platform/linux/program_search.h"
 
+#include "platform/linux/command_line_words.h"
+
 #include <sys/stat.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -22,6 +26,42 @@ Candidate Examine(const std::string& path)
     if (!S_ISREG(status.st_mode))
         return Candidate::Absent;
     return faccessat(AT_FDCWD, path.c_str(), X_OK, AT_EACCESS) == 0 ? Candidate::Runnable : Candidate::NotPermitted;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The program file that `name` names, if it is one that could run now.
+std::optional<std::string> RunnableProgram(const std::string& name, const std::string& searchPath)
+{
+    if (name.find('/') == std::string::npos) {
+        ProgramLocation found = FindProgram(name, searchPath);
+        return found.error == 0 ? std::optional(std::move(found.path)) : std::nullopt;
+    }
+    return Examine(name) == Candidate::Runnable ? std::optional(name) : std::nullopt;
+}
+
+// The unquoted start of the line up to a blank, for each blank in turn.
+std::optional<ProgramInvocation> FindProgramWithBlanks(std::string_view line, const std::string& searchPath)
+{
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string_view::npos || line[start] == '"')
+        return std::nullopt;
+    for (std::size_t end = start; end <= line.size(); ++end) {
+        if (end < line.size() && !IsBlank(line[end]))
+            continue;
+        if (IsBlank(line[end - 1]))
+            continue; // a run of blanks is tried once
+        const std::string name(line.substr(start, end - start));
+        // Quotes are read by the rules of words from here on.
+        if (name.find('"') != std::string::npos)
+            return std::nullopt;
+        if (auto path = RunnableProgram(name, searchPath)) {
+            std::vector<std::string> arguments = SplitCommandLine(line.substr(end));
+            arguments.insert(arguments.begin(), name);
+            return ProgramInvocation{std::move(*path), std::move(arguments), 0};
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -55,6 +95,17 @@ ProgramLocation FindProgram(const std::string& name, const std::string& searchPa
         rest.remove_prefix(colon + 1);
     }
     return {{}, notPermitted ? EACCES : ENOENT};
+}
+
+ProgramInvocation FindInvocation(std::string_view commandLine, const std::string& searchPath)
+{
+    if (auto withBlanks = FindProgramWithBlanks(commandLine, searchPath))
+        return std::move(*withBlanks);
+    std::vector<std::string> words = SplitCommandLine(commandLine);
+    if (words.empty())
+        return {{}, {}, ENOENT};
+    ProgramLocation program = FindProgram(words.front(), searchPath);
+    return {std::move(program.path), std::move(words), program.error};
 }
 
 std::string ProgramSearchPath()

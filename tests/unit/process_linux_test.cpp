@@ -85,6 +85,44 @@ TEST_F(RealLaunch, ArgumentsReachTheProgramAsWritten)
     }
 }
 
+// Unquoted, the text up to each blank is tried in turn, shortest first.
+TEST_F(RealLaunch, UnquotedProgramPathsMayHoldBlanks)
+{
+    namespace fs = std::filesystem;
+    fs::create_directories(dir / "My Tools");
+    fs::create_directories(dir / "My");
+    fs::create_directories(dir / "a b");
+    fs::create_directories(dir / "bin");
+    for (const char* program : {"My Tools/rec", "a b/x", "a b/x y", "bin/my rec"})
+        fs::create_symlink(ARGV_RECORDER, dir / program);
+    launchtest::WriteFile(dir / "a b/plain", "not a program", 0644);
+    const std::string path = getenv("PATH");
+    setenv("PATH", (path + ":" + (dir / "bin")).c_str(), 1);
+
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {dir / "My Tools/rec --flag \"x y\"", {dir / "My Tools/rec", "--flag", "x y"}},
+        {"  " + (dir / "My Tools/rec"), {dir / "My Tools/rec"}},
+        {dir / "a b/x y z", {dir / "a b/x", "y", "z"}},
+        {dir / "a b/plain  x", {}},
+        {"\"" + (dir / "My Tools/rec") + "\" a", {dir / "My Tools/rec", "a"}},
+        {"\"" + (dir / "My") + " Tools/rec\" a", {dir / "My Tools/rec", "a"}},
+        {"my rec --x", {"my rec", "--x"}},
+        {dir / "My Tools/nothing here", {}},
+        {dir / "My \"Tools\"/rec", {}},
+    };
+    for (const auto& [command, argv] : cases) {
+        std::filesystem::remove(recordPath);
+        launcher.CommandLine = command;
+        launcher.Wait = true;
+        launcher.WaitStyle = wSuspend;
+        EXPECT_EQ(launcher.Execute(), !argv.empty()) << command;
+        if (!argv.empty()) {
+            EXPECT_THAT(launchtest::ReadRecord(recordPath).argv, ElementsAreArray(argv)) << command;
+        }
+    }
+    setenv("PATH", path.c_str(), 1);
+}
+
 TEST_F(RealLaunch, ShellCharactersNameAFileAsTheyStand)
 {
     launcher.CommandLine = "touch " + (dir / "a;b");
