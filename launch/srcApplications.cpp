@@ -8,6 +8,29 @@
 
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// The list's entries are 13 pixels high, as designed.
+class FixedHeightItems final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), ItemHeight};
+    }
+
+private:
+    static constexpr int ItemHeight = 13;
+};
+
+// Each entry keeps the command's bytes beside the text it shows, which Qt
+// decodes as UTF-8 with replacement characters where the bytes are none.
+constexpr int CommandRole = Qt::UserRole;
+
+} // namespace
 
 TApplications::TApplications(TExecFile& launcher, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -16,9 +39,12 @@ TApplications::TApplications(TExecFile& launcher, QWidget* parent)
 {
     ui->setupUi(this);
     setFixedSize(size());
+    ui->ListBox1->setItemDelegate(new FixedHeightItems(ui->ListBox1));
+    ui->ListBox1->setUniformItemSizes(true);
+    // Double-clicks anywhere in the list, its blank area included.
+    ui->ListBox1->viewport()->installEventFilter(this);
     connect(ui->Button1, &QPushButton::clicked, this, &TApplications::Button1Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TApplications::Button2Click);
-    connect(ui->ListBox1, &QListWidget::itemDoubleClicked, this, &TApplications::ListBox1DblClick);
 }
 
 TApplications::~TApplications() = default;
@@ -52,11 +78,28 @@ void TApplications::keyPressEvent(QKeyEvent* event)
     }
 }
 
+bool TApplications::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->ListBox1->viewport()) {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            ListBox1DblClick();
+            return true;
+        }
+        // A press on the blank area leaves the selection as it is.
+        if (event->type() == QEvent::MouseButtonPress &&
+            !ui->ListBox1->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void TApplications::FormShow()
 {
     ui->ListBox1->clear();
-    for (const std::string& entry : ChooserEntries(Settings))
-        ui->ListBox1->addItem(QString::fromStdString(entry));
+    for (const std::string& entry : ChooserEntries(Settings)) {
+        auto* item = new QListWidgetItem(QString::fromStdString(entry), ui->ListBox1);
+        item->setData(CommandRole, QByteArray::fromStdString(entry));
+    }
     if (ui->ListBox1->count() > 0)
         ui->ListBox1->setCurrentRow(0);
     // The program runs in the background; the chooser must take the input.
@@ -65,11 +108,11 @@ void TApplications::FormShow()
 
 void TApplications::Button1Click()
 {
-    const QListWidgetItem* selected = ui->ListBox1->currentItem();
-    // With nothing listed there is nothing to start; the chooser stays open.
-    if (!selected)
+    const QList<QListWidgetItem*> selected = ui->ListBox1->selectedItems();
+    // With nothing selected there is nothing to start; the chooser stays open.
+    if (selected.isEmpty())
         return;
-    const std::string command = selected->text().toStdString();
+    const std::string command = selected.constFirst()->data(CommandRole).toByteArray().toStdString();
     if (!LaunchCommand(ExecFile1, command)) {
         QMessageBox failure(QMessageBox::NoIcon, QString::fromStdString(platform::GetApplicationWindowText()),
                             QString::fromStdString(LaunchFailureText(command)), QMessageBox::Ok, this);

@@ -97,6 +97,8 @@ TEST_F(Chooser, LayoutAsDesigned)
     EXPECT_EQ(Ok().text(), "&OK");
     EXPECT_EQ(Cancel().text(), "&Cancel");
     EXPECT_EQ(List().selectionMode(), QAbstractItemView::SingleSelection);
+    chooser.ShowModeless();
+    EXPECT_EQ(List().visualItemRect(List().item(1)).height(), 13) << "item height";
 }
 
 TEST_F(Chooser, TabGoesFromTheListToCancelToOk)
@@ -148,6 +150,43 @@ TEST_F(Chooser, OkAndDoubleClickStartTheSelectedEntryAndHide)
     EXPECT_EQ(Started().back(), "NOTEPAD.EXE ");
     EXPECT_EQ(Started().size(), 2u);
     EXPECT_FALSE(chooser.isVisible());
+}
+
+// The entry that is selected counts, not the one with the focus frame, and a
+// double-click on the blank area below the entries does what OK does.
+TEST_F(Chooser, TheSelectedEntryStartsWhereverTheFocusFrameIsOrTheDoubleClickLands)
+{
+    chooser.ShowModeless();
+    List().setCurrentRow(1);
+    List().selectionModel()->setCurrentIndex(List().model()->index(2, 0), QItemSelectionModel::NoUpdate);
+    Ok().click();
+    EXPECT_EQ(Started(), std::vector<std::string>{"CALC.EXE "});
+
+    chooser.ShowModeless();
+    List().setCurrentRow(1);
+    const QPoint blank(20, List().viewport()->height() - 5);
+    ASSERT_EQ(List().itemAt(blank), nullptr);
+    DoubleClickAt(blank);
+    EXPECT_EQ(Started().size(), 2u);
+    EXPECT_EQ(Started().back(), "CALC.EXE ") << "the selection stays";
+    EXPECT_FALSE(chooser.isVisible());
+
+    chooser.ShowModeless();
+    List().selectionModel()->clearSelection();
+    Ok().click();
+    EXPECT_EQ(Started().size(), 2u) << "nothing selected, nothing started";
+    EXPECT_TRUE(chooser.isVisible());
+}
+
+// A file from another system may hold Latin-1 bytes.
+TEST_F(Chooser, StartsTheCommandsBytesAsTheSettingsHoldThem)
+{
+    const std::string latin1 = "/opt/caf\xE9/r\xE9sum\xE9 --\xFF";
+    SetCommands({latin1, "?", "", "", "", "", "", ""});
+    chooser.ShowModeless();
+    EXPECT_TRUE(Entries().constFirst().contains(QChar::ReplacementCharacter));
+    Ok().click();
+    EXPECT_EQ(Started(), std::vector<std::string>{latin1 + " "});
 }
 
 TEST_F(Chooser, CancelEnterAndEscapeStartNothing)
