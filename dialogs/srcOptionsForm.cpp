@@ -67,6 +67,21 @@ void ShowCommand(QLineEdit& edit, const QString& command)
 
 constexpr char ExitQuestion[] = "Are you sure you want to exit Quorzane?";
 
+// A settings file entry ends at a line break, so a command cannot hold one.
+bool HoldsLineBreak(const QString& fileName)
+{
+    return fileName.contains(u'\n') || fileName.contains(u'\r');
+}
+
+QString LineBreakRefusal(const QString& fileName)
+{
+    QString shown = QDir::toNativeSeparators(fileName);
+    shown.replace(u'\n', u'\u21b5').replace(u'\r', u'\u21b5');
+    return QStringLiteral("The name of this file holds a line break, which a command cannot hold:\n\n%1\n\n"
+                          "Rename the file, or choose another one.")
+        .arg(shown);
+}
+
 } // namespace
 
 TOptionsForm::TOptionsForm(const QWidget* helpOwner)
@@ -255,7 +270,15 @@ void TOptionsForm::BrowseClick(int event)
         dialog.selectFile(ChosenFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    ChosenFile = dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    if (HoldsLineBreak(chosen)) {
+        // The edit keeps its command.
+        QMessageBox refusal(QMessageBox::Warning, QString::fromStdString(platform::GetApplicationWindowText()),
+                            LineBreakRefusal(chosen), QMessageBox::Ok, this);
+        refusal.exec();
+        return;
+    }
+    ChosenFile = chosen;
     ShowCommand(*CommandEdits[event - 1], QDir::toNativeSeparators(ChosenFile));
 }
 

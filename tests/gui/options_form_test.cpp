@@ -838,6 +838,27 @@ TEST_F(OptionsFormBrowse, APathWithBlanksIsTakenWithoutQuotes)
     EXPECT_EQ(Settings.Event8, chosen.toStdString());
 }
 
+TEST_F(OptionsFormBrowse, AFileNameWithALineBreakIsRefusedAndTheCommandKept)
+{
+    const QString before = Edit(3).text();
+    for (const char* name : {"two\nlines.exe", "old\rmac.exe"}) {
+        const QString chosen = folder.filePath(name);
+        QFile file(chosen);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        TMessageBoxAnswerer answerer(QMessageBox::Ok);
+        Browse(7, [&chosen](QFileDialog& dialog) {
+            dialog.selectFile(chosen);
+            static_cast<QDialog&>(dialog).accept();
+        });
+        ASSERT_EQ(answerer.Boxes.size(), 1u) << name;
+        EXPECT_TRUE(answerer.Boxes[0].text.contains("line break")) << answerer.Boxes[0].text.toStdString();
+        EXPECT_EQ(answerer.Boxes[0].caption, Title);
+        EXPECT_EQ(Edit(3).text(), before) << name;
+    }
+    Click(Button(1));
+    EXPECT_FALSE(form->isVisible()) << "the settings are saved";
+}
+
 // ---- the single-instance guard on the form --------------------------------------------
 
 TEST_F(OptionsForm, GuardActsBeforeTheCaptionIsSet)
