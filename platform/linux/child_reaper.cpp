@@ -1,5 +1,7 @@
 #include "platform/linux/child_reaper.h"
 
+#include "platform/linux/child_end_signal.h"
+
 #include <QCoreApplication>
 
 #include <sys/wait.h>
@@ -21,18 +23,40 @@ void ChildReaper::Adopt(pid_t pid, UniqueFd pidfd)
     Child& child = m_children.emplace_back();
     child.pid = pid;
     child.pidfd = std::move(pidfd);
+    const bool bySignal = !child.pidfd;
     Watch(child);
+    // It may have ended before the signal was watched for.
+    if (bySignal)
+        ReapEnded();
 }
 
 void ChildReaper::Watch(Child& child)
 {
     QCoreApplication* application = QCoreApplication::instance();
-    if (!application || !child.pidfd)
+    if (!application)
         return;
+    if (!child.pidfd) {
+        WatchChildEndSignal(*application);
+        return;
+    }
     // A pidfd turns readable when its process ends; the notifier dies with
     // the application object at the latest.
     child.notifier = new QSocketNotifier(child.pidfd.Get(), QSocketNotifier::Read, application);
     QObject::connect(child.notifier, &QSocketNotifier::activated, application, [this] { ReapEnded(); });
+}
+
+void ChildReaper::WatchChildEndSignal(QCoreApplication& application)
+{
+    if (m_childEnds)
+        return;
+    const int descriptor = ChildEndDescriptor();
+    if (descriptor < 0)
+        return;
+    m_childEnds = new QSocketNotifier(descriptor, QSocketNotifier::Read, &application);
+    QObject::connect(m_childEnds, &QSocketNotifier::activated, &application, [this] {
+        DrainChildEnds();
+        ReapEnded();
+    });
 }
 
 void ChildReaper::ReapEnded()

@@ -5,6 +5,7 @@
 
 #include "platform/linux/unique_fd.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QSocketNotifier>
 
@@ -18,9 +19,9 @@ class ChildReaper {
 public:
     static ChildReaper& Instance();
 
-    // Watches `pid` through `pidfd` (which may be empty) until it has ended.
-    // Without an application object to watch for it, ended children are
-    // collected at the next adoption instead.
+    // Watches `pid` through `pidfd` until it has ended; without a pidfd,
+    // through SIGCHLD. Without an application object to watch for it, ended
+    // children are collected at the next adoption instead.
     void Adopt(pid_t pid, UniqueFd pidfd);
 
     // Collects every watched child that has ended, without blocking.
@@ -36,10 +37,12 @@ private:
     };
 
     void Watch(Child& child);
+    void WatchChildEndSignal(QCoreApplication& application);
     static bool TryReap(const Child& child);
     static void StopWatching(Child& child);
 
     std::vector<Child> m_children;
+    QPointer<QSocketNotifier> m_childEnds;
 };
 
 } // namespace platform

@@ -13,4 +13,8 @@ if(QUORZANE_WITH_QT)
   target_compile_definitions(launch_linux_tests PRIVATE ARGV_RECORDER="$<TARGET_FILE:argv_recorder>")
   add_dependencies(launch_linux_tests argv_recorder)
   gtest_discover_tests(launch_linux_tests DISCOVERY_TIMEOUT 30)
+  # Again where pidfds are refused: ended programs are collected all the same.
+  add_test(NAME launch_without_pidfd COMMAND launch_linux_tests
+    --gtest_filter=RealLaunch.EndedProgramIsCollectedWithoutWaiting:RealLaunch.WithoutWaitReturnsWhileTheProgramRuns)
+  set_tests_properties(launch_without_pidfd PROPERTIES ENVIRONMENT QZ_DENY_PIDFD=1)
 endif()
