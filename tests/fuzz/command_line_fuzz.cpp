@@ -3,6 +3,7 @@
 // same words, and splitting is stable on its own result.
 
 #include "platform/linux/command_line_words.h"
+#include "fuzz_check.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -44,11 +45,7 @@ std::string Joined(const std::vector<std::string>& words)
     return line;
 }
 
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using fuzz::Check;
 
 } // namespace
 

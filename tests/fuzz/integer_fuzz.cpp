@@ -3,6 +3,7 @@
 // every number, written in decimal as the settings are written, reads back.
 
 #include "settings/profile_integer.h"
+#include "fuzz_check.h"
 
 #include <algorithm>
 #include <charconv>
@@ -49,11 +50,7 @@ std::optional<std::int32_t> ByTheRules(std::string text)
     return static_cast<std::int32_t>(value);
 }
 
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using fuzz::Check;
 
 } // namespace
 

@@ -5,6 +5,7 @@
 // reads as before.
 
 #include "platform/linux/profile_text.h"
+#include "fuzz_check.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -53,11 +54,7 @@ std::vector<std::string> Names(std::string_view text)
     return names;
 }
 
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using fuzz::Check;
 
 } // namespace
 
