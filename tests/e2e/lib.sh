@@ -145,7 +145,7 @@ tray_icon_window() {
     local tray
     for tray in $(xdotool search --class '^trayer$' 2>/dev/null); do
         xwininfo -tree -id "$tray" 2>/dev/null |
-            awk '/\("quorzane" "quorzane"\)/ { print $1; found = 1; exit } END { exit !found }' && return 0
+            awk '/\("quorzane" "Quorzane"\)/ { print $1; found = 1; exit } END { exit !found }' && return 0
     done
     return 1
 }
