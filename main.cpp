@@ -10,13 +10,17 @@
 #include "platform/application.h"
 #include "platform/display.h"
 #include "platform/termination.h"
+#include "platform/wayland_notice.h"
 #include "platform/window.h"
 #include "settings/startup.h"
+#include "shell/command_line.h"
+#include "shell/desktop_identity.h"
 #include "shell/srcHiddenForm.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <iostream>
 #include <vector>
 
 namespace {
@@ -51,6 +55,8 @@ std::vector<char*> ArgumentsForX11(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> status = HandleProgramArguments(argc, argv, std::cout, std::cerr))
+        return *status;
     platform::HoldTerminationRequests();
     if (!ReachDisplay())
         return 1;
@@ -59,6 +65,7 @@ int main(int argc, char* argv[])
     QApplication application(argumentCount, arguments.data());
     // A tray program lives on when its last dialog closes.
     QApplication::setQuitOnLastWindowClosed(false);
+    SetDesktopIdentity();
 
     StartSettings(QCoreApplication::applicationFilePath().toStdString());
     platform::SetApplicationWindowText(ApplicationTitle);
@@ -71,6 +78,7 @@ int main(int argc, char* argv[])
     TApplications Applications(HiddenForm.ExecFile1);
     QObject::connect(&HiddenForm, &THiddenForm::ChooserRequested, &Applications, &TApplications::ShowModeless);
     SetHintHidePause(HintHidePause);
+    platform::NoteWaylandSession();
 
     ResetMouseHistory();
     HiddenForm.Timer2.start();

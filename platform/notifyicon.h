@@ -5,6 +5,7 @@
 
 #include "platform/icon.h"
 #include "platform/messagewindow.h"
+#include "platform/popupmenu.h"
 
 #include <array>
 #include <cstddef>
@@ -46,5 +47,12 @@ enum class NotifyIconMessage : std::uint32_t { Add = 0, Modify = 1, Delete = 2 }
 // window is destroyed. While there is no notification area it waits, and it
 // shows again whenever one appears or restarts.
 bool Shell_NotifyIconA(NotifyIconMessage message, const TNotifyIconData& data);
+
+// Offers the popup menu of the icon that hWnd and uID name (0 for none) to
+// trays that show an icon's menu themselves, such as a StatusNotifierItem host
+// on D-Bus. Trays that only report the right click, as the Windows shell
+// does, are not given it: there the icon's owner opens the menu. False when
+// there is no such icon.
+bool OfferNotifyIconMenu(const TNotifyIconData& data, MenuHandle menu);
 
 } // namespace platform

@@ -91,6 +91,8 @@ bool TTrayIcon::UpdateInTray()
     BuildNotifyData();
     if (!FActive)
         return true;
+    // Trays that show the menu themselves need it before any right click.
+    platform::OfferNotifyIconMenu(NotifyData, PopupMenu ? PopupMenu->Handle : 0);
     return platform::Shell_NotifyIconA(platform::NotifyIconMessage::Modify, NotifyData);
 }
 

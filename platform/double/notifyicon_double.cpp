@@ -5,6 +5,7 @@ namespace {
 struct FakeShellState {
     std::vector<fake::ShellRequest> requests;
     bool succeeds = true;
+    MenuHandle offeredMenu = 0;
 };
 FakeShellState state;
 } // namespace
@@ -15,7 +16,14 @@ bool Shell_NotifyIconA(NotifyIconMessage message, const TNotifyIconData& data)
     return state.succeeds;
 }
 
+bool OfferNotifyIconMenu(const TNotifyIconData& /*data*/, MenuHandle menu)
+{
+    state.offeredMenu = menu;
+    return state.succeeds;
+}
+
 namespace fake {
+MenuHandle OfferedMenu() { return state.offeredMenu; }
 const std::vector<ShellRequest>& ShellRequests() { return state.requests; }
 void SetShellSucceeds(bool succeeds) { state.succeeds = succeeds; }
 void ResetShell() { state = FakeShellState{}; }

@@ -14,6 +14,8 @@ struct ShellRequest {
 };
 
 const std::vector<ShellRequest>& ShellRequests();
+// The menu last offered for an icon (0 when none was).
+MenuHandle OfferedMenu();
 // Whether requests succeed (they do after a reset).
 void SetShellSucceeds(bool succeeds);
 void ResetShell();

@@ -1,19 +1,31 @@
-// Notification-area icons are QSystemTrayIcon objects, children of the
-// message window that they report to, so that they go when it goes. Qt puts
-// them into whichever tray the desktop offers and shows them again when a
-// tray appears later or restarts.
+// Notification-area icons are QSystemTrayIcon objects, made by an entry of
+// the message window that they report to, so that they go when it goes. Qt
+// puts them into whichever tray the desktop offers and shows them again when
+// a tray restarts. An entry waits with its icon until a tray is there at all
+// (see tray_presence.h), so that Qt picks the kind of tray that the desktop
+// ends up with.
 //
 // A mouse event becomes the callback message that the Windows shell would
 // send. Qt reports a click where Windows reports the button's release, and a
 // double click as one event where Windows reports it between two releases:
 // the releases are made up accordingly.
+//
+// A D-Bus tray host shows the item's menu itself and may not ask the item to
+// show one: there the entry hands its menu to Qt, which exports it. An XEmbed
+// tray only reports the right click, and the program opens the menu, as on
+// Windows. Either way one menu opens.
 
 #include "platform/notifyicon.h"
 
 #include "platform/linux/icon_qt.h"
+#include "platform/linux/menu_lookup.h"
 #include "platform/linux/messagewindow_qt.h"
+#include "platform/linux/tray_presence.h"
 
+#include <QMenu>
+#include <QPointer>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <cstring>
 #include <optional>
@@ -22,16 +34,24 @@
 namespace platform {
 namespace {
 
-class TrayEntry final : public QSystemTrayIcon {
+// An XEmbed icon has a place to show a balloon from only once the tray has
+// embedded it.
+constexpr int BalloonDelay = 1000;    // milliseconds
+constexpr int BalloonDuration = 10000; // milliseconds
+
+class TrayEntry final : public QObject {
 public:
     TrayEntry(QObject* window, WindowHandle handle, std::uint32_t id)
-        : QSystemTrayIcon(window)
+        : QObject(window)
         , window_(handle)
         , id_(id)
     {
-        // Never without an image, which Qt would warn about.
-        setIcon(icons::IconImage(0));
-        connect(this, &QSystemTrayIcon::activated, this, [this](ActivationReason reason) { Report(reason); });
+        TrayPresence* presence = TrayPresence::Instance();
+        connect(presence, &TrayPresence::BalloonRequested, this, &TrayEntry::ShowBalloon);
+        if (presence->Kind() == TrayKind::Unseen)
+            connect(presence, &TrayPresence::Found, this, &TrayEntry::MakeIcon);
+        else
+            MakeIcon();
     }
 
     std::uint32_t Id() const { return id_; }
@@ -42,37 +62,73 @@ public:
     {
         if (data.uFlags & NifMessage)
             callback_ = data.uCallbackMessage;
-        if ((data.uFlags & NifIcon) && data.hIcon != icon_) {
-            icon_ = data.hIcon;
-            setIcon(icons::IconImage(icon_));
+        if ((data.uFlags & NifIcon) && data.hIcon != image_) {
+            image_ = data.hIcon;
+            if (icon_)
+                icon_->setIcon(icons::IconImage(image_));
         }
         if (data.uFlags & NifTip) {
             const std::string tip(data.szTip.data(), strnlen(data.szTip.data(), data.szTip.size()));
             if (tip != tip_) {
                 tip_ = tip;
-                setToolTip(QString::fromUtf8(tip_));
+                if (icon_)
+                    icon_->setToolTip(QString::fromUtf8(tip_));
             }
         }
     }
 
+    void SetMenu(MenuHandle menu)
+    {
+        if (menu == menu_)
+            return;
+        menu_ = menu;
+        ExportMenu();
+    }
+
 private:
-    void Report(ActivationReason reason) const
+    void MakeIcon()
+    {
+        if (icon_)
+            return;
+        icon_ = new QSystemTrayIcon(icons::IconImage(image_), this);
+        icon_->setToolTip(QString::fromUtf8(tip_));
+        connect(icon_, &QSystemTrayIcon::activated, this, &TrayEntry::Report);
+        ExportMenu();
+        icon_->show();
+        QTimer::singleShot(BalloonDelay, this, &TrayEntry::ShowBalloon);
+    }
+
+    void ExportMenu()
+    {
+        if (icon_ && TrayPresence::Instance()->Kind() == TrayKind::StatusNotifier)
+            icon_->setContextMenu(menus::Find(menu_));
+    }
+
+    void ShowBalloon()
+    {
+        if (!icon_)
+            return;
+        if (const std::optional<TrayBalloon> balloon = TrayPresence::Instance()->TakeBalloon())
+            icon_->showMessage(balloon->title, balloon->text, QSystemTrayIcon::Information, BalloonDuration);
+    }
+
+    void Report(QSystemTrayIcon::ActivationReason reason) const
     {
         switch (reason) {
-        case Trigger:
+        case QSystemTrayIcon::Trigger:
             Post(WmLButtonUp);
             break;
-        case DoubleClick:
+        case QSystemTrayIcon::DoubleClick:
             Post(WmLButtonDblClk);
             Post(WmLButtonUp);
             break;
-        case Context:
+        case QSystemTrayIcon::Context:
             Post(WmRButtonUp);
             break;
-        case MiddleClick:
+        case QSystemTrayIcon::MiddleClick:
             Post(WmMButtonUp);
             break;
-        case Unknown:
+        case QSystemTrayIcon::Unknown:
             break;
         }
     }
@@ -86,18 +142,21 @@ private:
     WindowHandle window_;
     std::uint32_t id_;
     std::optional<std::uint32_t> callback_;
-    IconHandle icon_ = 0;
+    IconHandle image_ = 0;
     std::string tip_;
+    MenuHandle menu_ = 0;
+    // Made once a tray is there; owned as a child.
+    QSystemTrayIcon* icon_ = nullptr;
 };
 
-TrayEntry* FindEntry(const TNotifyIconData& data)
+TrayEntry* FindEntry(WindowHandle handle, std::uint32_t id)
 {
-    QObject* window = message_windows::Find(data.hWnd);
+    QObject* window = message_windows::Find(handle);
     if (!window)
         return nullptr;
     for (QObject* child : window->children()) {
         auto* entry = dynamic_cast<TrayEntry*>(child);
-        if (entry && entry->Id() == data.uID)
+        if (entry && entry->Id() == id)
             return entry;
     }
     return nullptr;
@@ -106,12 +165,11 @@ TrayEntry* FindEntry(const TNotifyIconData& data)
 bool Add(const TNotifyIconData& data)
 {
     QObject* window = message_windows::Find(data.hWnd);
-    if (!window || FindEntry(data))
+    if (!window || FindEntry(data.hWnd, data.uID) || !TrayPresence::Instance())
         return false;
     // Owned by the message window.
     auto* entry = new TrayEntry(window, data.hWnd, data.uID);
     entry->Apply(data);
-    entry->show();
     return true;
 }
 
@@ -121,7 +179,7 @@ bool Shell_NotifyIconA(NotifyIconMessage message, const TNotifyIconData& data)
 {
     if (message == NotifyIconMessage::Add)
         return Add(data);
-    TrayEntry* entry = FindEntry(data);
+    TrayEntry* entry = FindEntry(data.hWnd, data.uID);
     if (!entry)
         return false;
     if (message == NotifyIconMessage::Modify)
@@ -129,6 +187,14 @@ bool Shell_NotifyIconA(NotifyIconMessage message, const TNotifyIconData& data)
     else
         delete entry;
     return true;
+}
+
+bool OfferNotifyIconMenu(const TNotifyIconData& data, MenuHandle menu)
+{
+    TrayEntry* entry = FindEntry(data.hWnd, data.uID);
+    if (entry)
+        entry->SetMenu(menu);
+    return entry != nullptr;
 }
 
 } // namespace platform

@@ -3,6 +3,8 @@
 
 #include "platform/popupmenu.h"
 
+#include "platform/linux/menu_lookup.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMenu>
@@ -11,9 +13,8 @@
 #include <algorithm>
 
 namespace platform {
-namespace {
 
-QMenu* FindMenu(MenuHandle handle)
+QMenu* menus::Find(MenuHandle handle)
 {
     if (handle == 0 || !qApp)
         return nullptr;
@@ -24,6 +25,8 @@ QMenu* FindMenu(MenuHandle handle)
     }
     return nullptr;
 }
+
+namespace {
 
 // Screen pixels of the primary screen, as the cursor group gives them, in
 // Qt's global coordinates.
@@ -69,7 +72,7 @@ QPoint MenuTopLeft(std::uint32_t flags, QPoint at, QSize size)
 // Qt menus take either mouse button, so TpmRightButton needs nothing.
 bool TrackPopupMenu(MenuHandle handle, std::uint32_t flags, std::int32_t x, std::int32_t y)
 {
-    QMenu* menu = FindMenu(handle);
+    QMenu* menu = menus::Find(handle);
     if (!menu)
         return false;
     menu->exec(MenuTopLeft(flags, GlobalPoint(x, y), menu->sizeHint()));

@@ -137,4 +137,10 @@ bool Shell_NotifyIconA(NotifyIconMessage message, const TNotifyIconData& data)
     return false;
 }
 
+// The shell only reports the right click; the icon's owner opens the menu.
+bool OfferNotifyIconMenu(const TNotifyIconData& data, MenuHandle /*menu*/)
+{
+    return ShownIcons().count({data.hWnd, data.uID}) != 0;
+}
+
 } // namespace platform

@@ -9,7 +9,7 @@
 set -euo pipefail
 
 QUORZANE=${QUORZANE:?QUORZANE must name the program under test}
-for tool in Xvfb trayer xdotool xwininfo xprop import compare; do
+for tool in Xvfb trayer xdotool xwininfo xprop import compare dbus-daemon; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps installs it)" >&2; exit 1; }
 done
 
@@ -134,10 +134,37 @@ QUORZANE_STATUS=
 # Starts the program (its output goes to a file, as does that of the programs
 # it starts) and waits until its icon is in the tray.
 start_quorzane() {
+    launch_quorzane
+    wait_until "tray_icon_window" 20 || fail "no tray icon appeared"
+}
+
+# Starts the program without waiting for anything.
+launch_quorzane() {
     "$QUORZANE" >>"$E2E_TMP/quorzane.log" 2>&1 &
     QUORZANE_PID=$!
     started_pids+=("$QUORZANE_PID")
-    wait_until "tray_icon_window" 20 || fail "no tray icon appeared"
+}
+
+# A session bus of the test's own, for the D-Bus trays.
+start_session_bus() {
+    local addressFile=$E2E_TMP/bus
+    dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$addressFile" 2>/dev/null &
+    started_pids+=($!)
+    wait_until "[ -s '$addressFile' ]" 10 || fail "the session bus did not start"
+    export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$addressFile")
+}
+
+# Prints the viewable popup windows (menus, tool tips) on the display, one
+# per line: those that the window manager is to leave alone. Menus name no
+# process, so they cannot be found by their program.
+popup_windows() {
+    local window
+    for window in $(xwininfo -root -children | awk '/^ +0x/ { print $1 }'); do
+        xwininfo -id "$window" 2>/dev/null |
+            awk '/Map State: IsViewable/ { viewable = 1 } /Override Redirect State: yes/ { popup = 1 }
+                 END { exit !(viewable && popup) }' && echo "$window"
+    done
+    return 0
 }
 
 # Prints the window that the tray host embeds for our icon.
@@ -145,7 +172,7 @@ tray_icon_window() {
     local tray
     for tray in $(xdotool search --class '^trayer$' 2>/dev/null); do
         xwininfo -tree -id "$tray" 2>/dev/null |
-            awk '/\("quorzane" "quorzane"\)/ { print $1; found = 1; exit } END { exit !found }' && return 0
+            awk '/\("quorzane" "Quorzane"\)/ { print $1; found = 1; exit } END { exit !found }' && return 0
     done
     return 1
 }

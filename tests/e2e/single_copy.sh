@@ -28,7 +28,7 @@ first_copy_runs_with_icon() {
 icons_in_tray() {
     local tray count=0
     for tray in $(xdotool search --class '^trayer$' 2>/dev/null); do
-        count=$((count + $(xwininfo -tree -id "$tray" | grep -c '("quorzane" "quorzane")' || true)))
+        count=$((count + $(xwininfo -tree -id "$tray" | grep -c '("quorzane" "Quorzane")' || true)))
     done
     echo "$count"
 }

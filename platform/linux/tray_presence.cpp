@@ -1,0 +1,93 @@
+#include "platform/linux/tray_presence.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QGuiApplication>
+#include <QPointer>
+
+#include <X11/Xlib.h>
+
+#include <string>
+#include <utility>
+
+namespace platform {
+namespace {
+
+constexpr int PollInterval = 1000;       // milliseconds
+constexpr int WatcherCallTimeout = 1000; // milliseconds
+
+const QString WatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+// Qt's own test: a watcher with a host registered.
+bool StatusNotifierHostRegistered()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(WatcherService))
+        return false;
+    QDBusMessage get = QDBusMessage::createMethodCall(WatcherService, QStringLiteral("/StatusNotifierWatcher"),
+                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                      QStringLiteral("Get"));
+    get << WatcherService << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QDBusMessage reply = bus.call(get, QDBus::Block, WatcherCallTimeout);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+}
+
+// An XEmbed tray manager owns the tray selection of the default screen.
+bool XEmbedTrayRunning()
+{
+    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* display = x11 ? x11->display() : nullptr;
+    if (!display)
+        return false;
+    const std::string selection = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display));
+    return XGetSelectionOwner(display, XInternAtom(display, selection.c_str(), False)) != None;
+}
+
+} // namespace
+
+TrayPresence* TrayPresence::Instance()
+{
+    static QPointer<TrayPresence> instance;
+    if (!instance && qGuiApp)
+        instance = new TrayPresence(qGuiApp);
+    return instance.data();
+}
+
+TrayPresence::TrayPresence(QObject* parent)
+    : QObject(parent)
+{
+    poll_.setInterval(PollInterval);
+    connect(&poll_, &QTimer::timeout, this, &TrayPresence::Look);
+    Look();
+    if (kind_ == TrayKind::Unseen)
+        poll_.start();
+}
+
+void TrayPresence::Look()
+{
+    // Without an X server (the offscreen platform of the widget tests) there
+    // is nothing to wait for: Qt's icons simply stay unseen.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        kind_ = TrayKind::XEmbed;
+    else if (StatusNotifierHostRegistered())
+        kind_ = TrayKind::StatusNotifier;
+    else if (XEmbedTrayRunning())
+        kind_ = TrayKind::XEmbed;
+    else
+        return;
+    poll_.stop();
+    emit Found();
+}
+
+void TrayPresence::RequestBalloon(const TrayBalloon& balloon)
+{
+    balloon_ = balloon;
+    emit BalloonRequested();
+}
+
+std::optional<TrayBalloon> TrayPresence::TakeBalloon() { return std::exchange(balloon_, std::nullopt); }
+
+} // namespace platform
