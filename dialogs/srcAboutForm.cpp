@@ -50,6 +50,8 @@ TAboutForm::TAboutForm(QWidget* parent)
     font.setPixelSize(FormFontPixels);
     setFont(font);
     setFixedSize(size());
+    // Shown with exec(), modal to its owner only: the tray icon stays alive.
+    setWindowModality(Qt::WindowModal);
 
     QFont nameFont = font;
     nameFont.setPixelSize(NameFontPixels);

@@ -2,16 +2,15 @@
 
 #include "dialogs/OneLineValidator.h"
 #include "dialogs/ScreenCentre.h"
-#include "platform/application.h"
 #include "platform/help.h"
 #include "platform/window.h"
 #include "settings/startup.h"
 #include "shell/error_report.h"
+#include "shell/exit_question.h"
 #include "ui_srcOptionsForm.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -65,7 +64,6 @@ void ShowCommand(QLineEdit& edit, const QString& command)
     edit.setCursorPosition(0);
 }
 
-constexpr char ExitQuestion[] = "Are you sure you want to exit Quorzane?";
 
 } // namespace
 
@@ -112,6 +110,8 @@ QFileDialog& TOptionsForm::OpenDialog()
     if (!OpenDialog1) {
         OpenDialog1 = new QFileDialog(this);
         OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+        // Modal to this dialog only: the tray icon stays alive.
+        OpenDialog1->setWindowModality(Qt::WindowModal);
         OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
         OpenDialog1->setFileMode(QFileDialog::ExistingFile);
         OpenDialog1->setOption(QFileDialog::HideNameFilterDetails);
@@ -197,7 +197,7 @@ void TOptionsForm::FormCloseQuery(bool& canClose)
     // The title bar, the window menu, Alt+F4 or the session's end: the user
     // may be about to lose the program, not just the dialog.
     if (isVisible() && !ClosedByButton)
-        canClose = ConfirmExit();
+        canClose = AskToExit(this);
 }
 
 void TOptionsForm::CheckBox2Click()
@@ -243,7 +243,7 @@ void TOptionsForm::Button2Click()
 
 void TOptionsForm::Button3Click() { OpenHelp(PageHelpContexts[ui->PageControl1->currentIndex()]); }
 
-void TOptionsForm::Button4Click() { ConfirmExit(); }
+void TOptionsForm::Button4Click() { AskToExit(this); }
 
 void TOptionsForm::Button14Click() { emit AboutRequested(); }
 
@@ -319,15 +319,6 @@ void TOptionsForm::SetPageHelpContext()
     ui->PageControl1->setProperty(HelpContextProperty, PageHelpContexts[ui->PageControl1->currentIndex()]);
 }
 
-bool TOptionsForm::ConfirmExit()
-{
-    QMessageBox question(QMessageBox::Question, QStringLiteral("Exit"), QString::fromLatin1(ExitQuestion),
-                         QMessageBox::Yes | QMessageBox::No, this);
-    if (question.exec() != QMessageBox::Yes)
-        return false;
-    platform::PostQuitMessage(0);
-    return true;
-}
 
 void TOptionsForm::OpenHelp(std::uint32_t context)
 {

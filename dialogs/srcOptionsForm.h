@@ -79,7 +79,6 @@ private:
     std::string StoredCommand(int event) const;
     void FocusFirstControlOfPage();
     void SetPageHelpContext();
-    bool ConfirmExit();
     void OpenHelp(std::uint32_t context);
 
     std::unique_ptr<Ui::TOptionsForm> ui;
