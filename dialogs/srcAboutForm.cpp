@@ -1,10 +1,10 @@
 #include "dialogs/srcAboutForm.h"
 
+#include "dialogs/ScreenCentre.h"
 #include "platform/window.h"
 #include "ui_srcAboutForm.h"
 
 #include <QFontMetrics>
-#include <QScreen>
 #include <QShowEvent>
 
 // The icons are compiled into a static library of their own; naming the
@@ -72,7 +72,7 @@ void TAboutForm::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
         if (!shownBefore)
-            CentreOnScreen();
+            CentreOnScreen(*this);
         shownBefore = true;
         FormShow();
     }
@@ -89,13 +89,3 @@ void TAboutForm::FormShow()
 }
 
 void TAboutForm::Button1Click() { accept(); }
-
-void TAboutForm::CentreOnScreen()
-{
-    const QScreen* screen = this->screen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->geometry().center());
-    move(frame.topLeft());
-}
