@@ -1,5 +1,6 @@
 #include "dialogs/srcOptionsForm.h"
 
+#include "dialogs/FormFont.h"
 #include "dialogs/OneLineValidator.h"
 #include "dialogs/ScreenCentre.h"
 #include "platform/help.h"
@@ -22,11 +23,6 @@
 static void LinkPictureResources() { Q_INIT_RESOURCE(resources); }
 
 namespace {
-
-// The dialog was designed for a font 11 pixels high; the wider default
-// sans-serif font of this platform needs 10 to keep every caption within its
-// control's designed size.
-constexpr int FormFontPixels = 10;
 
 // The help topics, kept on the widgets as a dynamic property; a control
 // without one takes its nearest enclosing container's.
@@ -90,9 +86,7 @@ TOptionsForm::~TOptionsForm() = default;
 
 void TOptionsForm::ApplyFormProperties()
 {
-    QFont font = this->font();
-    font.setPixelSize(FormFontPixels);
-    setFont(font);
+    ApplyFormFont(*this);
     setFixedSize(size());
     setWindowIcon(QIcon(QStringLiteral(":/pictures/OPTIONS.xpm")));
     ui->PageControl1->setCurrentIndex(PageGeneral);
