@@ -9,6 +9,7 @@
 #include "launch/srcApplications.h"
 #include "platform/application.h"
 #include "platform/display.h"
+#include "platform/environment.h"
 #include "platform/termination.h"
 #include "platform/wayland_notice.h"
 #include "platform/window.h"
@@ -21,7 +22,7 @@
 
 #include <cstdio>
 #include <iostream>
-#include <vector>
+#include <memory>
 
 namespace {
 
@@ -38,17 +39,17 @@ bool ReachDisplay()
     return true;
 }
 
-// Qt must talk to the X server directly, whatever the desktop prefers. An
-// argument rather than the environment keeps that choice from the programs
-// that Quorzane starts.
-std::vector<char*> ArgumentsForX11(int argc, char* argv[])
+// Qt must talk to the X server directly, whatever the desktop prefers, and
+// read nothing from the command line. The choice goes through the environment
+// only while the application object is made: the programs that Quorzane
+// starts keep the user's own value.
+std::unique_ptr<QApplication> MakeX11Application(char* programName)
 {
-    static char platformOption[] = "-platform";
-    static char platformName[] = "xcb";
-    std::vector<char*> arguments(argv, argv + argc);
-    arguments.insert(arguments.begin() + (argc > 0 ? 1 : 0), {platformOption, platformName});
-    arguments.push_back(nullptr);
-    return arguments;
+    static char fallbackName[] = "quorzane";
+    static char* arguments[] = {programName ? programName : fallbackName, nullptr};
+    static int argumentCount = 1;
+    const platform::TEnvironmentOverride x11Platform("QT_QPA_PLATFORM", "xcb");
+    return std::make_unique<QApplication>(argumentCount, arguments);
 }
 
 } // namespace
@@ -60,9 +61,7 @@ int main(int argc, char* argv[])
     platform::HoldTerminationRequests();
     if (!ReachDisplay())
         return 1;
-    std::vector<char*> arguments = ArgumentsForX11(argc, argv);
-    int argumentCount = static_cast<int>(arguments.size()) - 1;
-    QApplication application(argumentCount, arguments.data());
+    const std::unique_ptr<QApplication> application = MakeX11Application(argc > 0 ? argv[0] : nullptr);
     // A tray program lives on when its last dialog closes.
     QApplication::setQuitOnLastWindowClosed(false);
     SetDesktopIdentity();

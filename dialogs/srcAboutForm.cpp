@@ -1,10 +1,10 @@
 #include "dialogs/srcAboutForm.h"
 
+#include "dialogs/FormFont.h"
+#include "dialogs/ScreenCentre.h"
 #include "platform/window.h"
 #include "ui_srcAboutForm.h"
 
-#include <QFontMetrics>
-#include <QScreen>
 #include <QShowEvent>
 
 // The icons are compiled into a static library of their own; naming the
@@ -13,23 +13,7 @@ static void LinkIconResources() { Q_INIT_RESOURCE(resources); }
 
 namespace {
 
-// The form's character height, as designed.
-constexpr int FormFontPixels = 11;
 constexpr int NameFontPixels = 16;
-// Below this a label's text would no longer be readable.
-constexpr int SmallestFontPixels = 8;
-
-// Shrinks the label's font until its text fits its fixed width: fonts wider
-// than the one the form was designed with must not clip the text.
-void FitTextToWidth(QLabel& label)
-{
-    QFont font = label.font();
-    font.setPixelSize(FormFontPixels);
-    while (font.pixelSize() > SmallestFontPixels &&
-           QFontMetrics(font).horizontalAdvance(label.text()) > label.contentsRect().width())
-        font.setPixelSize(font.pixelSize() - 1);
-    label.setFont(font);
-}
 
 } // namespace
 
@@ -46,12 +30,12 @@ TAboutForm::TAboutForm(QWidget* parent)
 {
     LinkIconResources();
     ui->setupUi(this);
-    QFont font = this->font();
-    font.setPixelSize(FormFontPixels);
-    setFont(font);
+    ApplyFormFont(*this);
     setFixedSize(size());
+    // Shown with exec(), modal to its owner only: the tray icon stays alive.
+    setWindowModality(Qt::WindowModal);
 
-    QFont nameFont = font;
+    QFont nameFont = font();
     nameFont.setPixelSize(NameFontPixels);
     nameFont.setBold(true);
     ui->Label1->setFont(nameFont);
@@ -70,7 +54,7 @@ void TAboutForm::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
         if (!shownBefore)
-            CentreOnScreen();
+            CentreOnScreen(*this);
         shownBefore = true;
         FormShow();
     }
@@ -82,18 +66,7 @@ void TAboutForm::showEvent(QShowEvent* event)
 void TAboutForm::FormShow()
 {
     ui->Label3->setText(QString::fromStdString(VersionLine(platform::GetApplicationWindowText())));
-    FitTextToWidth(*ui->Label2);
-    FitTextToWidth(*ui->Label3);
+    ApplyFormFont(*this, {ui->Label2, ui->Label3});
 }
 
 void TAboutForm::Button1Click() { accept(); }
-
-void TAboutForm::CentreOnScreen()
-{
-    const QScreen* screen = this->screen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->geometry().center());
-    move(frame.topLeft());
-}

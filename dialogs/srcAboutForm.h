@@ -24,7 +24,6 @@ protected:
 private:
     void FormShow();
     void Button1Click();
-    void CentreOnScreen();
 
     std::unique_ptr<Ui::TAboutForm> ui;
     bool shownBefore = false;

@@ -1,17 +1,17 @@
 #include "dialogs/srcOptionsForm.h"
 
+#include "dialogs/FormFont.h"
 #include "dialogs/OneLineValidator.h"
 #include "dialogs/ScreenCentre.h"
-#include "platform/application.h"
 #include "platform/help.h"
 #include "platform/window.h"
 #include "settings/startup.h"
 #include "shell/error_report.h"
+#include "shell/exit_question.h"
 #include "ui_srcOptionsForm.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -23,11 +23,6 @@
 static void LinkPictureResources() { Q_INIT_RESOURCE(resources); }
 
 namespace {
-
-// The dialog was designed for a font 11 pixels high; the wider default
-// sans-serif font of this platform needs 10 to keep every caption within its
-// control's designed size.
-constexpr int FormFontPixels = 10;
 
 // The help topics, kept on the widgets as a dynamic property; a control
 // without one takes its nearest enclosing container's.
@@ -65,7 +60,6 @@ void ShowCommand(QLineEdit& edit, const QString& command)
     edit.setCursorPosition(0);
 }
 
-constexpr char ExitQuestion[] = "Are you sure you want to exit Quorzane?";
 
 // A settings file entry ends at a line break, so a command cannot hold one.
 bool HoldsLineBreak(const QString& fileName)
@@ -107,9 +101,7 @@ TOptionsForm::~TOptionsForm() = default;
 
 void TOptionsForm::ApplyFormProperties()
 {
-    QFont font = this->font();
-    font.setPixelSize(FormFontPixels);
-    setFont(font);
+    ApplyFormFont(*this);
     setFixedSize(size());
     setWindowIcon(QIcon(QStringLiteral(":/pictures/OPTIONS.xpm")));
     ui->PageControl1->setCurrentIndex(PageGeneral);
@@ -127,6 +119,8 @@ QFileDialog& TOptionsForm::OpenDialog()
     if (!OpenDialog1) {
         OpenDialog1 = new QFileDialog(this);
         OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+        // Modal to this dialog only: the tray icon stays alive.
+        OpenDialog1->setWindowModality(Qt::WindowModal);
         OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
         OpenDialog1->setFileMode(QFileDialog::ExistingFile);
         OpenDialog1->setOption(QFileDialog::HideNameFilterDetails);
@@ -212,7 +206,7 @@ void TOptionsForm::FormCloseQuery(bool& canClose)
     // The title bar, the window menu, Alt+F4 or the session's end: the user
     // may be about to lose the program, not just the dialog.
     if (isVisible() && !ClosedByButton)
-        canClose = ConfirmExit();
+        canClose = AskToExit(this);
 }
 
 void TOptionsForm::CheckBox2Click()
@@ -258,7 +252,7 @@ void TOptionsForm::Button2Click()
 
 void TOptionsForm::Button3Click() { OpenHelp(PageHelpContexts[ui->PageControl1->currentIndex()]); }
 
-void TOptionsForm::Button4Click() { ConfirmExit(); }
+void TOptionsForm::Button4Click() { AskToExit(this); }
 
 void TOptionsForm::Button14Click() { emit AboutRequested(); }
 
@@ -342,15 +336,6 @@ void TOptionsForm::SetPageHelpContext()
     ui->PageControl1->setProperty(HelpContextProperty, PageHelpContexts[ui->PageControl1->currentIndex()]);
 }
 
-bool TOptionsForm::ConfirmExit()
-{
-    QMessageBox question(QMessageBox::Question, QStringLiteral("Exit"), QString::fromLatin1(ExitQuestion),
-                         QMessageBox::Yes | QMessageBox::No, this);
-    if (question.exec() != QMessageBox::Yes)
-        return false;
-    platform::PostQuitMessage(0);
-    return true;
-}
 
 void TOptionsForm::OpenHelp(std::uint32_t context)
 {

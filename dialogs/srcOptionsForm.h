@@ -7,6 +7,7 @@
 #include "dialogs/OnlyOneFormOwner.h"
 #include "settings/global.h"
 #include "shell/OnlyOne.h"
+#include "shell/options_page.h"
 
 #include <QWidget>
 
@@ -27,10 +28,6 @@ class TOptionsForm : public QWidget {
     Q_OBJECT
 
 public:
-    // The pages, by index.
-    enum TPage { PageGeneral = 0, PageSensitivity = 1, PageApplications = 2 };
-    static constexpr int PageAsLastShown = -1;
-
     // `helpOwner`, when given, owns the help viewer that the dialog opens.
     explicit TOptionsForm(const QWidget* helpOwner = nullptr);
     ~TOptionsForm() override;
@@ -79,7 +76,6 @@ private:
     std::string StoredCommand(int event) const;
     void FocusFirstControlOfPage();
     void SetPageHelpContext();
-    bool ConfirmExit();
     void OpenHelp(std::uint32_t context);
 
     std::unique_ptr<Ui::TOptionsForm> ui;

@@ -116,6 +116,8 @@ void TApplications::Button1Click()
     if (!LaunchCommand(ExecFile1, command)) {
         QMessageBox failure(QMessageBox::NoIcon, QString::fromStdString(platform::GetApplicationWindowText()),
                             QString::fromStdString(LaunchFailureText(command)), QMessageBox::Ok, this);
+        // Modal to the chooser only: the tray icon stays alive.
+        failure.setWindowModality(Qt::WindowModal);
         failure.exec();
     }
     hide();

@@ -10,6 +10,7 @@
 #include "settings/global.h"
 #include "shell/TrayAnimation.h"
 #include "shell/error_report.h"
+#include "shell/exit_question.h"
 #include "ui_srcHiddenForm.h"
 
 #include <QMessageBox>
@@ -114,14 +115,7 @@ void THiddenForm::Test11Click() { emit OptionsRequested(PageGeneral); }
 void THiddenForm::Sensitivity1Click() { emit OptionsRequested(PageSensitivity); }
 void THiddenForm::Applications1Click() { emit OptionsRequested(PageApplications); }
 
-void THiddenForm::Test31Click()
-{
-    QMessageBox question(QMessageBox::Question, QStringLiteral("Exit"),
-                         QStringLiteral("Are you sure you want to exit Quorzane?"),
-                         QMessageBox::Yes | QMessageBox::No);
-    if (question.exec() == QMessageBox::Yes)
-        platform::PostQuitMessage(0);
-}
+void THiddenForm::Test31Click() { AskToExit(); }
 
 void ShowLaunchFailure(const std::string& command)
 {
@@ -129,6 +123,7 @@ void ShowLaunchFailure(const std::string& command)
                                     QString::fromStdString(LaunchFailureText(command)), QMessageBox::Ok);
     // Owned by Qt from here: the box deletes itself when it is closed.
     failure->setAttribute(Qt::WA_DeleteOnClose);
-    failure->setWindowModality(Qt::ApplicationModal);
+    // Modal to no window: the tray icon stays alive while it is open.
+    failure->setWindowModality(Qt::WindowModal);
     failure->show();
 }

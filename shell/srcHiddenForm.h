@@ -5,6 +5,7 @@
 
 #include "launch/Execfile.h"
 #include "shell/PopupMenu.h"
+#include "shell/options_page.h"
 #include "shell/TrayIcon.h"
 
 #include <QMenu>
@@ -28,10 +29,6 @@ public:
     explicit THiddenForm(QWidget* parent = nullptr);
     // Saves the settings before the tray icon goes.
     ~THiddenForm() override;
-
-    // Pages of the options dialog, by index.
-    enum TOptionsPage { PageGeneral = 0, PageSensitivity = 1, PageApplications = 2 };
-    static constexpr int PageAsLastShown = -1;
 
     std::unique_ptr<Ui::THiddenForm> ui;
     QMenu PopupMenu1;

@@ -131,16 +131,16 @@ setting() {
 
 QUORZANE_PID=
 QUORZANE_STATUS=
-# Starts the program (its output goes to a file, as does that of the programs
-# it starts) and waits until its icon is in the tray.
+# Starts the program with the arguments given (its output goes to a file, as
+# does that of the programs it starts) and waits until its icon is in the tray.
 start_quorzane() {
-    launch_quorzane
+    launch_quorzane "$@"
     wait_until "tray_icon_window" 20 || fail "no tray icon appeared"
 }
 
 # Starts the program without waiting for anything.
 launch_quorzane() {
-    "$QUORZANE" >>"$E2E_TMP/quorzane.log" 2>&1 &
+    "$QUORZANE" "$@" >>"$E2E_TMP/quorzane.log" 2>&1 &
     QUORZANE_PID=$!
     started_pids+=("$QUORZANE_PID")
 }

@@ -309,10 +309,10 @@ TEST_F(HiddenForm, OptionEntriesAndTheIconClickAskForTheirPage)
     fake::SendToWindow(trayWindow, TrayCallbackMessage, 0, platform::WmLButtonUp);
 
     ASSERT_EQ(options.count(), 4);
-    EXPECT_EQ(options[0][0].toInt(), THiddenForm::PageGeneral);
-    EXPECT_EQ(options[1][0].toInt(), THiddenForm::PageSensitivity);
-    EXPECT_EQ(options[2][0].toInt(), THiddenForm::PageApplications);
-    EXPECT_EQ(options[3][0].toInt(), THiddenForm::PageAsLastShown);
+    EXPECT_EQ(options[0][0].toInt(), PageGeneral);
+    EXPECT_EQ(options[1][0].toInt(), PageSensitivity);
+    EXPECT_EQ(options[2][0].toInt(), PageApplications);
+    EXPECT_EQ(options[3][0].toInt(), PageAsLastShown);
 }
 
 TEST_F(HiddenForm, ARightClickOpensThisMenuRightAlignedAtTheCursor)
@@ -328,7 +328,7 @@ TEST_F(HiddenForm, ARightClickOpensThisMenuRightAlignedAtTheCursor)
     EXPECT_EQ(popup.flags, platform::TpmRightAlign | platform::TpmRightButton);
     EXPECT_EQ(std::make_pair(popup.x, popup.y), std::make_pair(790, 590));
     ASSERT_EQ(options.count(), 1);
-    EXPECT_EQ(options[0][0].toInt(), THiddenForm::PageSensitivity);
+    EXPECT_EQ(options[0][0].toInt(), PageSensitivity);
 }
 
 TEST_F(HiddenForm, ExitAsksFirstAndOnlyYesEndsTheProgram)

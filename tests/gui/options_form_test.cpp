@@ -105,7 +105,7 @@ protected:
     QFileDialog& OpenDialog() { return Child<QFileDialog>("OpenDialog1"); }
 
     // Opens the dialog as the tray icon does and waits until it takes input.
-    void Open(int page = TOptionsForm::PageAsLastShown)
+    void Open(int page = PageAsLastShown)
     {
         form->ShowOnPage(page);
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -414,13 +414,13 @@ TEST_F(OptionsForm, TrackBarsTransformAndClampTheSettings)
     for (const auto& row : rows) {
         Settings = SampleSettings();
         Settings.*row.setting = row.value;
-        form->ShowOnPage(TOptionsForm::PageSensitivity);
+        form->ShowOnPage(PageSensitivity);
         EXPECT_EQ(TrackBar(row.bar).value(), row.position) << row.bar << " " << row.value;
 
         Click(Button(2));
         EXPECT_EQ(Settings.*row.setting, row.value) << "Cancel keeps the record";
 
-        form->ShowOnPage(TOptionsForm::PageSensitivity);
+        form->ShowOnPage(PageSensitivity);
         Click(Button(1));
         EXPECT_EQ(Settings.*row.setting, row.stored) << row.bar << " " << row.value;
     }
@@ -458,7 +458,7 @@ TEST_F(OptionsForm, OkWithPatternsOffStoresTheDisabledBoxesAsShown)
 
 TEST_F(OptionsForm, CancelDiscardsTheEditsAndTheNextShowingShowsTheRecord)
 {
-    Open(TOptionsForm::PageApplications);
+    Open(PageApplications);
     Edit(1).setText("firefox");
     TrackBar(1).setValue(250);
     Click(Button(2));
@@ -473,7 +473,7 @@ TEST_F(OptionsForm, CancelDiscardsTheEditsAndTheNextShowingShowsTheRecord)
 
 TEST_F(OptionsForm, CommandsStayOnOneLine)
 {
-    Open(TOptionsForm::PageApplications);
+    Open(PageApplications);
     Edit(3).setText("xterm\n-e\r\ntop");
     EXPECT_EQ(Edit(3).text(), "xterm -e  top");
 
@@ -534,7 +534,7 @@ TEST_F(OptionsForm, SaveErrorIsReportedAndTheDialogStaysOpen)
 
 TEST_F(OptionsForm, ClosingWithTheTitleBarAsksTheExitQuestion)
 {
-    Open(TOptionsForm::PageApplications);
+    Open(PageApplications);
     Edit(1).setText("firefox");
     {
         TMessageBoxAnswerer user(QMessageBox::No);
@@ -570,7 +570,7 @@ TEST_F(OptionsForm, OkAndCancelCloseWithoutAQuestion)
 TEST_F(OptionsForm, EnterAndEscapeMeanNothingToTheDialogAsAWhole)
 {
     TMessageBoxAnswerer user(QMessageBox::No);
-    Open(TOptionsForm::PageApplications);
+    Open(PageApplications);
     Edit(1).setFocus();
     QTest::keyClick(&Edit(1), Qt::Key_Return);
     QTest::keyClick(&Edit(1), Qt::Key_Escape);
@@ -646,10 +646,10 @@ TEST_F(OptionsForm, OpenersSelectThePageAndFocusItsFirstControl)
         int page;
         const char* focused;
     } openers[] = {
-        {TOptionsForm::PageSensitivity, "TrackBar1"},
-        {TOptionsForm::PageApplications, "Edit1"},
-        {TOptionsForm::PageAsLastShown, "Edit1"},
-        {TOptionsForm::PageGeneral, "CheckBox1"},
+        {PageSensitivity, "TrackBar1"},
+        {PageApplications, "Edit1"},
+        {PageAsLastShown, "Edit1"},
+        {PageGeneral, "CheckBox1"},
     };
     QSignalSpy changes(&PageControl(), &QTabWidget::currentChanged);
     for (const auto& opener : openers) {
@@ -664,34 +664,34 @@ TEST_F(OptionsForm, OpenersSelectThePageAndFocusItsFirstControl)
 
 TEST_F(OptionsForm, OpeningAnOpenDialogSwitchesThePageAndKeepsTheEdits)
 {
-    Open(TOptionsForm::PageApplications);
+    Open(PageApplications);
     Edit(2).setText("gimp");
     Settings.Event2 = "changed meanwhile";
 
-    form->ShowOnPage(TOptionsForm::PageSensitivity);
-    EXPECT_EQ(PageControl().currentIndex(), TOptionsForm::PageSensitivity);
+    form->ShowOnPage(PageSensitivity);
+    EXPECT_EQ(PageControl().currentIndex(), PageSensitivity);
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(Edit(2).text(), "gimp") << "not reloaded";
 
-    form->ShowOnPage(TOptionsForm::PageAsLastShown);
-    EXPECT_EQ(PageControl().currentIndex(), TOptionsForm::PageSensitivity);
+    form->ShowOnPage(PageAsLastShown);
+    EXPECT_EQ(PageControl().currentIndex(), PageSensitivity);
     EXPECT_EQ(Edit(2).text(), "gimp");
 }
 
 TEST_F(OptionsForm, ReopenedOnThePageShownLast)
 {
-    Open(TOptionsForm::PageGeneral);
-    PageControl().setCurrentIndex(TOptionsForm::PageApplications);
+    Open(PageGeneral);
+    PageControl().setCurrentIndex(PageApplications);
     Click(Button(2));
-    Open(TOptionsForm::PageAsLastShown);
-    EXPECT_EQ(PageControl().currentIndex(), TOptionsForm::PageApplications);
+    Open(PageAsLastShown);
+    EXPECT_EQ(PageControl().currentIndex(), PageApplications);
 }
 
 // ---- help -----------------------------------------------------------------------
 
 TEST_F(OptionsForm, HelpButtonOpensTheSelectedPagesTopic)
 {
-    for (const int page : {TOptionsForm::PageGeneral, TOptionsForm::PageSensitivity, TOptionsForm::PageApplications}) {
+    for (const int page : {PageGeneral, PageSensitivity, PageApplications}) {
         Open(page);
         Click(Button(3));
         Click(Button(2));
@@ -706,13 +706,13 @@ TEST_F(OptionsForm, F1OpensTheTopicOfTheFocusedControl)
         const char* focus;
         std::uint32_t context;
     } rows[] = {
-        {TOptionsForm::PageGeneral, "CheckBox1", 1002},
-        {TOptionsForm::PageGeneral, "CheckBox7", 1002},
-        {TOptionsForm::PageSensitivity, "TrackBar3", 1003},
-        {TOptionsForm::PageApplications, "Edit5", 1004},
-        {TOptionsForm::PageApplications, "Button12", 1004},
-        {TOptionsForm::PageApplications, "Button1", 1000},
-        {TOptionsForm::PageGeneral, "Button4", 1000},
+        {PageGeneral, "CheckBox1", 1002},
+        {PageGeneral, "CheckBox7", 1002},
+        {PageSensitivity, "TrackBar3", 1003},
+        {PageApplications, "Edit5", 1004},
+        {PageApplications, "Button12", 1004},
+        {PageApplications, "Button1", 1000},
+        {PageGeneral, "Button4", 1000},
     };
     Open();
     for (const auto& row : rows) {
@@ -726,16 +726,16 @@ TEST_F(OptionsForm, F1OpensTheTopicOfTheFocusedControl)
 
 TEST_F(OptionsForm, F1OnTheTabStripOpensTheSelectedPagesTopic)
 {
-    Open(TOptionsForm::PageGeneral);
+    Open(PageGeneral);
     QTabBar& tabs = *PageControl().tabBar();
     tabs.setFocus();
-    QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(TOptionsForm::PageApplications).center());
-    ASSERT_EQ(PageControl().currentIndex(), TOptionsForm::PageApplications);
+    QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(PageApplications).center());
+    ASSERT_EQ(PageControl().currentIndex(), PageApplications);
     tabs.setFocus();
     QTest::keyClick(&tabs, Qt::Key_F1);
 
     // Switched by the menu while open: the strip follows the page too.
-    form->ShowOnPage(TOptionsForm::PageSensitivity);
+    form->ShowOnPage(PageSensitivity);
     tabs.setFocus();
     QTest::keyClick(&tabs, Qt::Key_F1);
     EXPECT_THAT(HelpContextsRequested(), ElementsAre(1004, 1003));
@@ -765,7 +765,7 @@ protected:
             QFile file(folder.filePath(name));
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         }
-        Open(TOptionsForm::PageApplications);
+        Open(PageApplications);
     }
 
     // Presses browse button `button`; while the file dialog is open,
