@@ -3,7 +3,6 @@
 # leaves the first running with its icon; a copy that was killed leaves
 # nothing behind that stops the next start; of eight copies started at once,
 # exactly one runs on.
-# nothing behind that stops the next start.
 source "$(dirname "$0")/lib.sh"
 
 OPTIONS_TITLE="Quorzane! v1.0 - Options"
