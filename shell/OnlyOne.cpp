@@ -58,28 +58,22 @@ void TOnlyOne::CheckRunningCopy()
     if (lookUp.added || InstanceAtom == platform::NoAtom)
         return;
 
+    // Another copy holds the name: this copy ends, also when it cannot find
+    // that copy's window at this instant (the other may not have published
+    // it yet). Taking over a name that a live copy holds is how two copies
+    // would come to run side by side.
     FirstCopy = false;
     const std::string title = Owner.ApplicationTitle();
     Owner.SetApplicationTitle(SearchingTitle);
     RunningWindow = platform::FindWindow(platform::ApplicationWindowClass, title);
-    if (RunningWindow != platform::NoWindow)
-        platform::PostQuitMessage(0);
-    else
-        TakeNameOver(title);
-}
-
-// A name with no window behind it was left by a copy that is gone or never
-// showed one: this copy runs as the first, as if the name had been absent.
-void TOnlyOne::TakeNameOver(const std::string& title)
-{
-    Owner.SetApplicationTitle(title);
-    InstanceAtom = platform::GlobalAddAtom(AtomName);
-    FirstCopy = true;
+    platform::PostQuitMessage(0);
 }
 
 void TOnlyOne::GiveWayToRunningCopy()
 {
     Owner.SetFormTop(platform::GetSystemMetrics(platform::SystemMetric::ScreenHeight) + 1);
+    if (RunningWindow == platform::NoWindow)
+        return;
     if (platform::IsIconic(RunningWindow))
         platform::ShowWindow(RunningWindow, platform::ShowCommand::Restore);
     else

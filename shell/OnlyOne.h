@@ -40,7 +40,6 @@ public:
 
 private:
     void CheckRunningCopy();
-    void TakeNameOver(const std::string& title);
     void GiveWayToRunningCopy();
 
     TOnlyOneOwner& Owner;

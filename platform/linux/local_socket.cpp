@@ -48,14 +48,17 @@ QString WindowSocketName(const QString& className, const QString& title)
     return SocketName("window", QString::number(className.size()) + ':' + className + ':' + title);
 }
 
-QLocalServer* Listen(const QString& name)
+QLocalServer* Listen(const QString& name, bool* taken)
 {
     if (!QCoreApplication::instance())
         return nullptr;
     auto server = std::make_unique<QLocalServer>();
     server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
-    if (!server->listen(name))
+    if (!server->listen(name)) {
+        if (taken)
+            *taken = server->serverError() == QAbstractSocket::AddressInUseError;
         return nullptr;
+    }
     server->setParent(QCoreApplication::instance());
     return server.release();
 }

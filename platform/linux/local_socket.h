@@ -18,8 +18,9 @@ QString AtomSocketName(const QString& name);
 QString WindowSocketName(const QString& className, const QString& title);
 
 // A server bound to `name` and parented to the application object, or null
-// when the name is taken or no application object exists.
-QLocalServer* Listen(const QString& name);
+// when the name is taken (then `taken` is set, when given) or no application
+// object exists.
+QLocalServer* Listen(const QString& name, bool* taken = nullptr);
 
 // A socket connected within `timeoutMs` to the server bound to `name`, or
 // null when nothing listens there.

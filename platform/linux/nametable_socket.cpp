@@ -65,10 +65,11 @@ void DropConnections(QLocalServer* server)
     }
 }
 
-// Binds the name for this process; false when another process holds it.
-bool Hold(const QString& socketName, Atom atom)
+// Binds the name for this process; false when another process holds it
+// (then `taken` is set) or sockets cannot be used.
+bool Hold(const QString& socketName, Atom atom, bool* taken = nullptr)
 {
-    QLocalServer* server = linux_socket::Listen(socketName);
+    QLocalServer* server = linux_socket::Listen(socketName, taken);
     if (!server)
         return false;
     QObject::connect(server, &QLocalServer::newConnection, server, [server] { DropConnections(server); });
@@ -108,9 +109,14 @@ AtomLookUp GlobalFindOrAddAtom(const std::string& name)
         return {};
     if (HeldHere(atom))
         return {atom, false};
-    if (Hold(socketName, atom))
+    bool taken = false;
+    if (Hold(socketName, atom, &taken))
         return {atom, true};
-    // The bind failed: another process holds the name, or sockets are unusable.
+    // The kernel refused the bind because another process holds the name:
+    // that settles it, even when the holder does not listen yet (it may be
+    // between its bind and its listen) and a connection would be refused.
+    if (taken)
+        return {atom, false};
     return {linux_socket::Connect(socketName, ProbeTimeoutMs) ? atom : NoAtom, false};
 }
 

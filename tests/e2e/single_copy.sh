@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Only one copy runs: a second copy ends by itself within two seconds and
 # leaves the first running with its icon; a copy that was killed leaves
-# nothing behind that stops the next start.
+# nothing behind that stops the next start; of eight copies started at once,
+# exactly one runs on.
 source "$(dirname "$0")/lib.sh"
 
 OPTIONS_TITLE="Quorzane! v1.0 - Options"
@@ -69,4 +70,39 @@ stop_quorzane TERM
 [ "$QUORZANE_STATUS" -eq 0 ] || fail "the program ended with status $QUORZANE_STATUS"
 start_quorzane
 second_copy_ends_within 2
+stop_quorzane TERM
+
+# Copies started at the same instant: each round exactly one runs on, with
+# one icon, and the others end by themselves with status 0.
+COPIES=8
+ROUNDS=20
+for round in $(seq "$ROUNDS"); do
+    pids=()
+    for _ in $(seq "$COPIES"); do
+        "$QUORZANE" >>"$E2E_TMP/race.log" 2>&1 &
+        pids+=($!)
+    done
+    started_pids+=("${pids[@]}")
+    running() {
+        local pid alive=()
+        for pid in "${pids[@]}"; do
+            kill -0 "$pid" 2>/dev/null && [ "$(awk '{ print $3 }' "/proc/$pid/stat")" != Z ] && alive+=("$pid")
+        done
+        echo "${alive[*]:-}"
+    }
+    wait_until '[ "$(running | wc -w)" -le 1 ] && [ "$(icons_in_tray)" -eq 1 ]' 20 ||
+        fail "round $round: $(running | wc -w) copies run, $(icons_in_tray) icons in the tray"
+    # Time enough for a late copy to take over wrongly.
+    sleep 1
+    survivor=$(running)
+    [ "$(echo "$survivor" | wc -w)" -eq 1 ] || fail "round $round: copies left running: '$survivor'"
+    [ "$(icons_in_tray)" -eq 1 ] || fail "round $round: $(icons_in_tray) icons in the tray"
+    for pid in "${pids[@]}"; do
+        [ "$pid" = "$survivor" ] && kill -TERM "$pid"
+        status=0
+        wait "$pid" || status=$?
+        [ "$status" -eq 0 ] || fail "round $round: copy $pid ended with status $status"
+    done
+done
+echo "race: $ROUNDS rounds of $COPIES copies, one survivor each"
 echo "PASS"
