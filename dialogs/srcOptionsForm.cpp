@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -269,6 +270,7 @@ void TOptionsForm::BrowseClick(int event)
         // The edit keeps its command.
         QMessageBox refusal(QMessageBox::Warning, QString::fromStdString(platform::GetApplicationWindowText()),
                             LineBreakRefusal(chosen), QMessageBox::Ok, this);
+        refusal.setWindowModality(Qt::WindowModal);
         refusal.exec();
         return;
     }
