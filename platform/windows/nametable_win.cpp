@@ -2,13 +2,17 @@
 // that the table does not give by itself are added here: looking a name up
 // and adding it happen as one step among the programs that use this layer
 // (under a lock of the session), and a delete only ever gives back an add of
-// this program. One thing stays as the system has it: a program that is
-// killed leaves its names behind, so a name can outlive its holder.
+// this program. A killed program leaves its atoms behind in the system's
+// table, so each add of this layer also holds a named marker object, which
+// the system closes with its holder however that ends: a claim takes over a
+// name without its marker.
 
 #include "platform/nametable.h"
 
 #include "platform/windows/win32.h"
 
+#include <algorithm>
+#include <cctype>
 #include <map>
 
 namespace platform {
@@ -40,18 +44,46 @@ private:
     HANDLE mutex_;
 };
 
+struct OwnAdd {
+    int count = 0;
+    HANDLE holder = nullptr;
+};
+
 // The adds of this program that are not yet given back, by atom.
-std::map<Atom, int>& OwnAdds()
+std::map<Atom, OwnAdd>& OwnAdds()
 {
-    static std::map<Atom, int> adds;
+    static std::map<Atom, OwnAdd> adds;
     return adds;
+}
+
+// Object names are case-sensitive and may not hold a backslash; atom names
+// compare without regard to case.
+std::string MarkerName(const std::string& name)
+{
+    std::string marker = name;
+    std::transform(marker.begin(), marker.end(), marker.begin(), [](unsigned char c) {
+        return c == '\\' ? '/' : static_cast<char>(c < 0x80 ? std::toupper(c) : c);
+    });
+    return "Local\\Quorzane.NameHolder." + marker;
+}
+
+bool HasLiveHolder(const std::string& name)
+{
+    const HANDLE marker = OpenMutexA(SYNCHRONIZE, FALSE, MarkerName(name).c_str());
+    if (!marker)
+        return false;
+    ::CloseHandle(marker);
+    return true;
 }
 
 Atom CountedAdd(const std::string& name)
 {
     const Atom atom = GlobalAddAtomA(name.c_str());
-    if (atom != NoAtom)
-        ++OwnAdds()[atom];
+    if (atom == NoAtom)
+        return NoAtom;
+    OwnAdd& add = OwnAdds()[atom];
+    if (add.count++ == 0)
+        add.holder = CreateMutexA(nullptr, FALSE, MarkerName(name).c_str());
     return atom;
 }
 
@@ -64,8 +96,9 @@ Atom GlobalAddAtom(const std::string& name) { return CountedAdd(name); }
 AtomLookUp GlobalFindOrAddAtom(const std::string& name)
 {
     const NameTableLock lock;
-    if (const Atom found = GlobalFindAtomA(name.c_str()); found != NoAtom)
+    if (const Atom found = GlobalFindAtomA(name.c_str()); found != NoAtom && HasLiveHolder(name))
         return {found, false};
+    // Not there, or left behind by a holder that has ended: taken over.
     const Atom added = CountedAdd(name);
     return {added, added != NoAtom};
 }
@@ -77,8 +110,11 @@ void GlobalDeleteAtom(Atom atom)
     if (own == adds.end())
         return;
     ::GlobalDeleteAtom(atom);
-    if (--own->second == 0)
+    if (--own->second.count == 0) {
+        if (own->second.holder)
+            ::CloseHandle(own->second.holder);
         adds.erase(own);
+    }
 }
 
 } // namespace platform

@@ -14,9 +14,9 @@
 namespace wintest {
 
 // Handles this thread's messages until `done` holds or `timeoutMs` has
-// passed; the result is `done()` at the end. `object`, when given, also ends
-// a sleep when it is signalled.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000, HANDLE object = nullptr)
+// passed (long enough for a loaded machine); the result is `done()` at the
+// end. `object`, when given, also ends a sleep when it is signalled.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000, HANDLE object = nullptr)
 {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     while (!done()) {
