@@ -13,12 +13,14 @@
 #include "platform/termination.h"
 #include "platform/wayland_notice.h"
 #include "platform/window.h"
+#include "settings/global.h"
 #include "settings/startup.h"
 #include "shell/command_line.h"
 #include "shell/desktop_identity.h"
 #include "shell/srcHiddenForm.h"
 
 #include <QApplication>
+#include <QPointer>
 
 #include <cstdio>
 #include <iostream>
@@ -40,16 +42,33 @@ bool ReachDisplay()
 }
 
 // Qt must talk to the X server directly, whatever the desktop prefers, and
-// read nothing from the command line. The choice goes through the environment
-// only while the application object is made: the programs that Quorzane
-// starts keep the user's own value.
+// read nothing from the command line; the session manager is the program's
+// own client's to answer, not Qt's. The environment changes only while the
+// application object is made: the programs that Quorzane starts keep the
+// user's own values.
 std::unique_ptr<QApplication> MakeX11Application(char* programName)
 {
     static char fallbackName[] = "quorzane";
     static char* arguments[] = {programName ? programName : fallbackName, nullptr};
     static int argumentCount = 1;
     const platform::TEnvironmentOverride x11Platform("QT_QPA_PLATFORM", "xcb");
+    const platform::TEnvironmentOverride noQtSessionClient("SESSION_MANAGER", std::nullopt);
     return std::make_unique<QApplication>(argumentCount, arguments);
+}
+
+// The forms may be gone by the time a late request comes in, while the
+// forms are destroyed: the handlers hold them by guarded pointers.
+platform::TerminationHandlers TerminationHandlersFor(THiddenForm& hiddenForm, TOptionsForm& optionsForm)
+{
+    return {
+        .endWithoutAsking =
+            [form = QPointer(&hiddenForm)] {
+                if (form)
+                    form->EndWithoutAsking();
+            },
+        .mayEndSession = [form = QPointer(&optionsForm)] { return !form || form->QueryEndSession(); },
+        .saveNow = [] { SaveSettingsWithoutAsking(); },
+    };
 }
 
 } // namespace
@@ -67,6 +86,7 @@ int main(int argc, char* argv[])
     SetDesktopIdentity();
 
     StartSettings(QCoreApplication::applicationFilePath().toStdString());
+    platform::WatchDisplayLoss([] { SaveSettingsWithoutAsking(); });
     platform::SetApplicationWindowText(ApplicationTitle);
 
     THiddenForm HiddenForm;
@@ -81,7 +101,6 @@ int main(int argc, char* argv[])
 
     ResetMouseHistory();
     HiddenForm.Timer2.start();
-    platform::WatchTerminationRequests([] { platform::PostQuitMessage(0); },
-                                       [&OptionsForm] { return OptionsForm.QueryEndSession(); });
+    platform::WatchTerminationRequests(TerminationHandlersFor(HiddenForm, OptionsForm));
     return QApplication::exec();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A variable of the process environment set for a while: while the object
-// lives the variable holds the given value; afterwards it holds the value it
-// had before, or is gone again if it had none.
+// lives the variable holds the given value (or is gone, for no value);
+// afterwards it holds the value it had before, or is gone again if it had
+// none.
 
 #include <optional>
 #include <string>
@@ -10,7 +11,7 @@ namespace platform {
 
 class TEnvironmentOverride {
 public:
-    TEnvironmentOverride(std::string name, const std::string& value);
+    TEnvironmentOverride(std::string name, const std::optional<std::string>& value);
     ~TEnvironmentOverride();
     TEnvironmentOverride(const TEnvironmentOverride&) = delete;
     TEnvironmentOverride& operator=(const TEnvironmentOverride&) = delete;

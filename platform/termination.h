@@ -12,12 +12,20 @@ namespace platform {
 // it first thing in main, before any thread exists.
 void HoldTerminationRequests();
 
-// From now on `onRequest` runs on the user-interface thread, from the
-// message loop, each time the program is asked to end. When the desktop
-// session is about to end, `mayEndSession` is asked first; false refuses the
-// end of the session and the program runs on. Call it once, after the
+struct TerminationHandlers {
+    // Ends the program through the orderly path, for a request that nobody
+    // is there to answer. Runs on the user-interface thread, from the loop.
+    std::function<void()> endWithoutAsking = [] {};
+    // The session is about to end and the user may still be asked: false
+    // refuses the end of the session and the program runs on.
+    std::function<bool()> mayEndSession = [] { return true; };
+    // Writes the settings at once: the session takes a checkpoint, or it
+    // ends and the program may be gone before its message loop runs again.
+    std::function<void()> saveNow = [] {};
+};
+
+// From now on the handlers answer the requests. Call it once, after the
 // application object exists.
-void WatchTerminationRequests(std::function<void()> onRequest,
-                              std::function<bool()> mayEndSession = [] { return true; });
+void WatchTerminationRequests(TerminationHandlers handlers);
 
 } // namespace platform

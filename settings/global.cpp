@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cassert>
+#include <cstdio>
 #include <string_view>
 
 TSettings Settings;
@@ -121,4 +122,15 @@ void SaveSettings()
     for (int event = 1; event <= EventCount; ++event)
         RaiseUnlessWritten(SettingsFile.WriteBool(Section, SwitchKey(event), EventEnabled(Settings, event)));
     RaiseUnlessWritten(SettingsFile.WriteInteger(Section, "TimesInProgram", Settings.TimesInProgram));
+}
+
+bool SaveSettingsWithoutAsking()
+{
+    try {
+        SaveSettings();
+        return true;
+    } catch (const ESettingsWriteError& error) {
+        std::fprintf(stderr, "Quorzane: %s.\n", error.what());
+        return false;
+    }
 }

@@ -82,3 +82,8 @@ void LoadSettings();
 // the order of loading. Throws ESettingsWriteError at the first entry that
 // cannot be written; the entries after it are not written.
 void SaveSettings();
+
+// SaveSettings for a shutdown that nobody is there to answer (a signal, the
+// end of the session, a lost display): a failure goes to standard error as
+// one line, and the caller goes on at once. True when everything was written.
+bool SaveSettingsWithoutAsking();

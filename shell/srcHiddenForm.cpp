@@ -77,11 +77,21 @@ void THiddenForm::FormCreate()
 
 void THiddenForm::FormDestroy()
 {
+    if (EndingWithoutAsking) {
+        SaveSettingsWithoutAsking();
+        return;
+    }
     try {
         SaveSettings();
     } catch (const ESettingsWriteError& error) {
         ShowErrorReport(error);
     }
+}
+
+void THiddenForm::EndWithoutAsking()
+{
+    EndingWithoutAsking = true;
+    platform::PostQuitMessage(0);
 }
 
 void THiddenForm::Timer1Timer()

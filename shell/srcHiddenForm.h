@@ -38,6 +38,11 @@ public:
     QTimer Timer2;
     TExecFile ExecFile1;
 
+    // Ends the program through the orderly path for a request that nobody is
+    // there to answer (a signal, the end of the session): a failed save is
+    // reported on standard error instead of in a box.
+    void EndWithoutAsking();
+
 signals:
     // The options dialog is to be shown on `page`, or on the page it last
     // showed for PageAsLastShown.
@@ -56,6 +61,8 @@ private:
     void Applications1Click();
     void Test31Click();
     void BuildPopupMenu();
+
+    bool EndingWithoutAsking = false;
 };
 
 // Reports a command that could not be started, without waiting for the user:

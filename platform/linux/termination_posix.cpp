@@ -1,12 +1,12 @@
 // SIGTERM, SIGINT and SIGHUP reach the message loop through a pipe that the
 // signal handler writes to (the only thing a handler may safely do), and the
-// session manager's end of session through Qt's session signals, after the
-// program's windows have agreed to it.
+// session manager's requests through the program's own session client.
 
 #include "platform/termination.h"
 
+#include "platform/linux/session_xsmp.h"
+
 #include <QGuiApplication>
-#include <QSessionManager>
 #include <QSocketNotifier>
 
 #include <fcntl.h>
@@ -59,40 +59,23 @@ void DrainSignalPipe()
     }
 }
 
-// The program may only ask the user while the session manager lets it;
-// otherwise the session ends without a question.
-void AnswerSessionEnd(QSessionManager& manager, const std::function<void()>& onRequest,
-                      const std::function<bool()>& mayEndSession)
-{
-    if (manager.allowsInteraction()) {
-        const bool mayEnd = mayEndSession();
-        manager.release();
-        if (!mayEnd) {
-            manager.cancel();
-            return;
-        }
-    }
-    onRequest();
-}
-
 } // namespace
 
-void WatchTerminationRequests(std::function<void()> onRequest, std::function<bool()> mayEndSession)
+void WatchTerminationRequests(TerminationHandlers handlers)
 {
     auto* application = qGuiApp;
     if (!application || !OpenSignalPipe()) {
         MaskTerminationSignals(SIG_UNBLOCK);
         return;
     }
+    StartSessionClient(handlers, *application);
     // Owned by the application object, which outlives the message loop.
     auto* notifier = new QSocketNotifier(SignalPipe[0], QSocketNotifier::Read, application);
-    QObject::connect(notifier, &QSocketNotifier::activated, application, [onRequest] {
-        DrainSignalPipe();
-        onRequest();
-    });
-    QObject::connect(application, &QGuiApplication::commitDataRequest, application,
-                     [onRequest = std::move(onRequest), mayEndSession = std::move(mayEndSession)](
-                         QSessionManager& manager) { AnswerSessionEnd(manager, onRequest, mayEndSession); });
+    QObject::connect(notifier, &QSocketNotifier::activated, application,
+                     [endWithoutAsking = std::move(handlers.endWithoutAsking)] {
+                         DrainSignalPipe();
+                         endWithoutAsking();
+                     });
     InstallHandlers();
     // A signal held back since start-up reaches the handler now.
     MaskTerminationSignals(SIG_UNBLOCK);

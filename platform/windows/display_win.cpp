@@ -1,5 +1,6 @@
 // Every interactive Windows session has its desktop; a program started
-// without one (as a service) has no screen to watch.
+// without one (as a service) has no screen to watch. The desktop never goes
+// away before the session, whose end the termination watch handles.
 
 #include "platform/display.h"
 
@@ -13,5 +14,7 @@ std::string DisplayUnavailableReason()
         return {};
     return "this session has no desktop";
 }
+
+void WatchDisplayLoss(std::function<void()>) {}
 
 } // namespace platform

@@ -2,7 +2,9 @@
 // hidden top-level window as WM_QUERYENDSESSION and WM_ENDSESSION; the
 // console's control events (Ctrl+C, closing the console, log-off, shut-down)
 // arrive on a thread of the system's and are posted to that window, so that
-// they are handled on the user-interface thread.
+// they are handled on the user-interface thread. The system may end the
+// process as soon as WM_ENDSESSION or a closing console's handler returns,
+// so those save the settings before they return.
 
 #include "platform/termination.h"
 
@@ -17,16 +19,23 @@ namespace {
 
 constexpr char WatcherClass[] = "QuorzaneTerminationWatcher";
 constexpr UINT TerminationRequest = WM_APP + 1;
+// lParam: an event that the console's handler waits on until the settings
+// are saved.
+constexpr UINT SessionEndRequest = WM_APP + 2;
+// How long a closing console's handler waits for the save; the system ends
+// the process after about five seconds anyway.
+constexpr DWORD SaveWaitMs = 4000;
 
-struct Watch {
-    std::function<void()> onRequest;
-    std::function<bool()> mayEndSession;
-};
-
-Watch& Callbacks()
+TerminationHandlers& Callbacks()
 {
-    static Watch watch;
-    return watch;
+    static TerminationHandlers handlers;
+    return handlers;
+}
+
+void SaveAndEnd()
+{
+    Callbacks().saveNow();
+    Callbacks().endWithoutAsking();
 }
 
 // The window that the control handler's thread posts to, once it exists.
@@ -45,21 +54,48 @@ std::atomic<bool>& RequestHeld()
 
 LRESULT CALLBACK WatcherProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    const Watch& watch = Callbacks();
+    const TerminationHandlers& handlers = Callbacks();
     switch (msg) {
     case WM_QUERYENDSESSION:
-        return watch.mayEndSession && !watch.mayEndSession() ? FALSE : TRUE;
+        return handlers.mayEndSession() ? TRUE : FALSE;
     case WM_ENDSESSION:
-        if (wParam && watch.onRequest)
-            watch.onRequest();
+        if (wParam)
+            SaveAndEnd();
         return 0;
     case TerminationRequest:
-        if (watch.onRequest)
-            watch.onRequest();
+        handlers.endWithoutAsking();
+        return 0;
+    case SessionEndRequest:
+        Callbacks().saveNow();
+        SetEvent(reinterpret_cast<HANDLE>(lParam));
+        handlers.endWithoutAsking();
         return 0;
     default:
         return DefWindowProcA(window, msg, wParam, lParam);
     }
+}
+
+// The process ends when the handler of these returns.
+bool EndsTheProcess(DWORD event)
+{
+    return event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT;
+}
+
+// Hands the request to the user-interface thread; for an event that ends the
+// process, waits until the settings are saved there.
+void RequestFromConsole(HWND window, DWORD event)
+{
+    if (!EndsTheProcess(event)) {
+        PostMessageA(window, TerminationRequest, 0, 0);
+        return;
+    }
+    const HANDLE saved = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!saved || !PostMessageA(window, SessionEndRequest, 0, reinterpret_cast<LPARAM>(saved)))
+        return;
+    // After a time-out the window's thread may still set it: the handle is
+    // then left to the process's end, which comes next.
+    if (::WaitForSingleObject(saved, SaveWaitMs) == WAIT_OBJECT_0)
+        ::CloseHandle(saved);
 }
 
 BOOL WINAPI ControlHandler(DWORD event)
@@ -71,7 +107,7 @@ BOOL WINAPI ControlHandler(DWORD event)
     case CTRL_LOGOFF_EVENT:
     case CTRL_SHUTDOWN_EVENT:
         if (const HWND window = WatcherWindow().load())
-            PostMessageA(window, TerminationRequest, 0, 0);
+            RequestFromConsole(window, event);
         else
             RequestHeld() = true;
         return TRUE;
@@ -89,9 +125,9 @@ void InstallControlHandler()
 
 void HoldTerminationRequests() { InstallControlHandler(); }
 
-void WatchTerminationRequests(std::function<void()> onRequest, std::function<bool()> mayEndSession)
+void WatchTerminationRequests(TerminationHandlers handlers)
 {
-    Callbacks() = {std::move(onRequest), std::move(mayEndSession)};
+    Callbacks() = std::move(handlers);
     const HWND window = win32::CreateHiddenWindow(WatcherClass, WatcherProcedure);
     if (!window)
         return;

@@ -77,6 +77,7 @@ wait_until() {
 start_display() {
     local numberFile=$E2E_TMP/display
     Xvfb -displayfd 3 -screen 0 "${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24" -nolisten tcp 3>"$numberFile" 2>/dev/null &
+    DISPLAY_PID=$!
     started_pids+=($!)
     wait_until "[ -s '$numberFile' ]" 20 || fail "Xvfb did not start"
     export DISPLAY=:$(head -n1 "$numberFile")
@@ -188,6 +189,18 @@ quorzane_windows() {
 # Prints the viewable window titled exactly $1; fails when there is none.
 visible_window() {
     xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 | grep .
+}
+
+# Clicks button $1 on the middle of the icon's own window.
+click_icon() {
+    xdotool mousemove --window "$(tray_icon_window)" 8 8 click "$1"
+}
+
+# Opens the popup menu and chooses its last item, Exit.
+choose_exit() {
+    click_icon 3
+    sleep 0.5
+    xdotool key Up Return
 }
 
 # Ends the program with a signal and waits for it; its exit status goes to

@@ -9,20 +9,7 @@ start_display
 start_tray_host
 write_settings "EVENT2=no-such-program-for-quorzane --now"
 start_quorzane
-icon=$(tray_icon_window)
 OPTIONS_TITLE="Quorzane! v1.0 - Options"
-
-# Clicks button $1 on the middle of the icon's own window.
-click_icon() {
-    xdotool mousemove --window "$icon" 8 8 click "$1"
-}
-
-# Opens the popup menu and chooses its last item, Exit.
-choose_exit() {
-    click_icon 3
-    sleep 0.5
-    xdotool key Up Return
-}
 
 # Without a window manager the keyboard goes where it is sent.
 close_options() {

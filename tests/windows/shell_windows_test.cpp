@@ -255,8 +255,11 @@ TEST(WindowsPopupMenu, TheChosenEntryGoesToTheWindowThatMadeTheMenu)
 TEST(WindowsTermination, TheEndOfTheSessionIsAskedAndThenRequested)
 {
     int requests = 0;
+    int saves = 0;
     bool mayEnd = false;
-    platform::WatchTerminationRequests([&requests] { ++requests; }, [&mayEnd] { return mayEnd; });
+    platform::WatchTerminationRequests({.endWithoutAsking = [&requests] { ++requests; },
+                                        .mayEndSession = [&mayEnd] { return mayEnd; },
+                                        .saveNow = [&saves, &requests] { saves += requests == 0; }});
     const HWND watcher = FindWindowA("QuorzaneTerminationWatcher", nullptr);
     ASSERT_NE(watcher, nullptr);
 
@@ -267,6 +270,7 @@ TEST(WindowsTermination, TheEndOfTheSessionIsAskedAndThenRequested)
     EXPECT_EQ(SendMessageA(watcher, WM_QUERYENDSESSION, 0, 0), TRUE);
     SendMessageA(watcher, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(requests, 1);
+    EXPECT_EQ(saves, 1) << "saved before the handler returned, ahead of the end";
 }
 
 TEST(WindowsPopupMenu, NoMenuIsNoMenu)
