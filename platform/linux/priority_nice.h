@@ -17,8 +17,8 @@ int NiceValueFor(std::uint32_t creationFlags);
 // always allowed, lowering it only down to 20 - niceLimit.
 int CappedNiceValue(int wanted, int current, rlim_t niceLimit);
 
-// Gives the process `pid`, which runs at this program's own nice value, the
-// nice value `wanted`, or the nearest one this user may set.
+// Gives the process or thread `pid`, which runs at this program's own nice
+// value, the nice value `wanted`, or the nearest one this user may set.
 void ApplyNiceValue(pid_t pid, int wanted);
 
 } // namespace platform

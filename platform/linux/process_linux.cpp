@@ -23,6 +23,7 @@
 #include <chrono>
 #include <climits>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -119,6 +120,22 @@ ProcessRecord Track(pid_t pid)
     return process;
 }
 
+// On Linux a nice value belongs to a thread and a child takes its spawning
+// thread's: spawned from a thread of its own that has the wanted value, the
+// program runs at it from its first moment (set on the child afterwards, it
+// would run for a while at this program's value).
+int SpawnAtNiceValue(pid_t& pid, const std::string& path, const SpawnSetup& setup, const std::vector<char*>& argv,
+                     int nice)
+{
+    int error = 0;
+    std::thread spawner([&] {
+        ApplyNiceValue(static_cast<pid_t>(gettid()), nice);
+        error = posix_spawn(&pid, path.c_str(), setup.Actions(), setup.Attributes(), argv.data(), environ);
+    });
+    spawner.join();
+    return error;
+}
+
 } // namespace
 
 bool CreateProcessFromCommandLine(const std::string& commandLine, std::uint32_t creationFlags, const StartupRecord&,
@@ -131,14 +148,8 @@ bool CreateProcessFromCommandLine(const std::string& commandLine, std::uint32_t 
     const SpawnSetup setup(creationFlags);
     const std::vector<char*> argv = ArgumentVector(program.arguments);
     pid_t pid = 0;
-    if (const int error = posix_spawn(&pid, program.path.c_str(), setup.Actions(), setup.Attributes(), argv.data(),
-                                      environ);
-        error != 0)
+    if (const int error = SpawnAtNiceValue(pid, program.path, setup, argv, NiceValueFor(creationFlags)); error != 0)
         return Failed(error);
-
-    // posix_spawn returns once the program has replaced the child, so the
-    // program may run for a moment at this program's own nice value.
-    ApplyNiceValue(pid, NiceValueFor(creationFlags));
 
     process = Track(pid);
     return true;
