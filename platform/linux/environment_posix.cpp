@@ -1,27 +1,34 @@
+// Through Qt's environment functions, which take the lock that Qt's own
+// readers take: the override ends while Qt's threads already run.
+
 #include "platform/environment.h"
 
-#include <cstdlib>
+#include <QByteArray>
+#include <QtGlobal>
+
 #include <utility>
 
 namespace platform {
+namespace {
+
+void SetOrUnset(const std::string& name, const std::optional<std::string>& value)
+{
+    if (value)
+        qputenv(name.c_str(), QByteArray::fromStdString(*value));
+    else
+        qunsetenv(name.c_str());
+}
+
+} // namespace
 
 TEnvironmentOverride::TEnvironmentOverride(std::string name, const std::optional<std::string>& value)
     : name_(std::move(name))
 {
-    if (const char* previous = std::getenv(name_.c_str()))
-        previous_ = previous;
-    if (value)
-        ::setenv(name_.c_str(), value->c_str(), 1);
-    else
-        ::unsetenv(name_.c_str());
+    if (qEnvironmentVariableIsSet(name_.c_str()))
+        previous_ = qgetenv(name_.c_str()).toStdString();
+    SetOrUnset(name_, value);
 }
 
-TEnvironmentOverride::~TEnvironmentOverride()
-{
-    if (previous_)
-        ::setenv(name_.c_str(), previous_->c_str(), 1);
-    else
-        ::unsetenv(name_.c_str());
-}
+TEnvironmentOverride::~TEnvironmentOverride() { SetOrUnset(name_, previous_); }
 
 } // namespace platform

@@ -155,9 +155,10 @@ TEST(ProfileRoundTrip, RandomWritesReadBackAndKeepForeignBytes)
             // Every other entry still reads as before: the foreign ones after
             // each write, ours after every tenth.
             ASSERT_TRUE(EntriesRead(text, foreign)) << "file " << file << ", write " << write;
-            if (write % 10 == 0)
+            if (write % 10 == 0) {
                 for (const auto& [known, ours] : model)
                     ASSERT_EQ(ReadValue(text, ours.section, ours.key), ours.value) << "file " << file << ", write " << write;
+            }
         }
 
         for (const auto& [id, entry] : model)
