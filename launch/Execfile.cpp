@@ -1,5 +1,6 @@
 #include "launch/Execfile.h"
 
+#include "launch/argument_quoting.h"
 #include "platform/application.h"
 #include "platform/association.h"
 
@@ -42,30 +43,6 @@ platform::StartupRecord StartupRecordFor(TWindowStyle windowStyle)
 std::uint32_t CreationFlagsFor(TPriorityClass priority)
 {
     return PriorityClasses.at(priority) | platform::CreateNewConsole;
-}
-
-std::string QuotedArgument(std::string_view argument)
-{
-    const bool plain = !argument.empty() && argument.find_first_of(" \t\"") == std::string_view::npos;
-    if (plain)
-        return std::string(argument);
-    std::string quoted = "\"";
-    std::size_t backslashes = 0;
-    for (const char c : argument) {
-        if (c == '\\') {
-            ++backslashes;
-        } else {
-            // Backslashes count as escapes only in front of a quote.
-            if (c == '"')
-                quoted.append(backslashes + 1, '\\');
-            backslashes = 0;
-        }
-        quoted += c;
-    }
-    // The closing quote must not be escaped by a trailing backslash.
-    quoted.append(backslashes, '\\');
-    quoted += '"';
-    return quoted;
 }
 
 bool TExecFile::Execute()

@@ -70,7 +70,3 @@ private:
 platform::StartupRecord StartupRecordFor(TWindowStyle windowStyle);
 std::uint32_t CreationFlagsFor(TPriorityClass priority);
 
-// `argument` as one word of a command line: unchanged when it holds no blank
-// and no double quote, otherwise in double quotes, with the backslashes and
-// quotes inside escaped so that the word splits back into `argument`.
-std::string QuotedArgument(std::string_view argument);

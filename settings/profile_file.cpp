@@ -45,7 +45,7 @@ std::int32_t TProfileFile::ReadInteger(std::string_view section, std::string_vie
 
 bool TProfileFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const
 {
-    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+    return ParseProfileBool(ReadString(section, key, ""), defaultValue);
 }
 
 bool TProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value) const

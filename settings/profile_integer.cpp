@@ -69,3 +69,9 @@ std::optional<std::int32_t> ParseProfileInteger(std::string_view text)
         return ParseHexadecimal(text.substr(1));
     return ParseDecimal(text);
 }
+
+bool ParseProfileBool(std::string_view text, bool defaultValue)
+{
+    const std::optional<std::int32_t> number = ParseProfileInteger(text);
+    return number ? *number != 0 : defaultValue;
+}

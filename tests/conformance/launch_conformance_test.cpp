@@ -5,6 +5,7 @@
 // written here.
 
 #include "launch/Execfile.h"
+#include "launch/argument_quoting.h"
 
 #include "temp_folder.h"
 

@@ -59,9 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data), size);
     const std::optional<std::int32_t> parsed = ParseProfileInteger(text);
     Check(parsed == ByTheRules(text));
-    // A Boolean is true exactly when its integer, or its default, is not 0.
+    // A Boolean is true exactly when its integer is not 0; without one it is
+    // its default.
+    const std::optional<std::int32_t> reference = ByTheRules(text);
     for (const bool defaultValue : {false, true})
-        Check((parsed.value_or(defaultValue ? 1 : 0) != 0) == (parsed ? *parsed != 0 : defaultValue));
+        Check(ParseProfileBool(text, defaultValue) == (reference ? *reference != 0 : defaultValue));
     if (size >= 4) {
         std::int32_t number = 0;
         std::memcpy(&number, data, sizeof number);

@@ -3,6 +3,7 @@
 // programs are collected, and both ways of waiting.
 
 #include "launch/Execfile.h"
+#include "launch/argument_quoting.h"
 #include "platform/application.h"
 #include "platform/linux/child_reaper.h"
 #include "platform/linux/priority_nice.h"

@@ -3,6 +3,7 @@
 // as nice values.
 
 #include "launch/Execfile.h"
+#include "launch/argument_quoting.h"
 #include "platform/linux/command_line_words.h"
 #include "platform/linux/priority_nice.h"
 #include "platform/linux/program_search.h"

@@ -3,6 +3,7 @@
 // this test program starts a copy of itself as the second copy.
 
 #include "launch/Execfile.h"
+#include "launch/argument_quoting.h"
 #include "platform/nametable.h"
 #include "platform/process.h"
 #include "platform/window.h"

@@ -3,6 +3,7 @@
 // on top of them.
 
 #include "launch/Execfile.h"
+#include "launch/argument_quoting.h"
 #include "platform/association.h"
 #include "platform/messagewindow.h"
 #include "platform/process.h"
