@@ -58,6 +58,8 @@ void THelpViewer::ReportUnreadable(const QString& helpFile, const QString& reaso
                                     tr("Cannot open the help file %1:\n%2.").arg(helpFile, reason),
                                     QMessageBox::Ok, this);
     message->setAttribute(Qt::WA_DeleteOnClose);
+    // Modal to the viewer only: the tray icon stays alive.
+    message->setWindowModality(Qt::WindowModal);
     message->show();
 }
 

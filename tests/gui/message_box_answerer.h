@@ -1,12 +1,15 @@
 #pragma once
 // Answers every message box that comes up while it lives, as a user would,
-// and keeps what each one said.
+// and keeps what each one said. A box that holds up the whole application
+// fails the test: the tray icon must stay alive while any box is open.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QString>
 #include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include <vector>
 
@@ -34,6 +37,7 @@ private:
         if (!box || !box->isVisible())
             return;
         Boxes.push_back({box->windowTitle(), box->text(), box->icon()});
+        EXPECT_NE(box->windowModality(), Qt::ApplicationModal) << box->text().toStdString();
         QAbstractButton* button = box->button(Answer);
         if (!button)
             button = box->buttons().value(0);
