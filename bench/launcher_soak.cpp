@@ -7,12 +7,10 @@
 
 #include "launch/Execfile.h"
 #include "platform/linux/child_reaper.h"
+#include "tests/unit/launch_test_support.h"
 #include "tests/unit/pidfd_denial.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <unistd.h>
 
@@ -68,31 +66,27 @@ Resources Measure()
     return {Zombies(), static_cast<int>(fds), AnonymousKiB()};
 }
 
-// Launches `count` programs in a row from an event loop, one at each turn,
+void Turn()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Launches `count` programs in a row, with a turn of the event loop after
+// each as in the program (which also deletes what the reaper let go of),
 // then waits until all are collected; false when one could not be started.
 bool Launch(TExecFile& launcher, int count, std::size_t& mostWatched)
 {
     const platform::ChildReaper& reaper = platform::ChildReaper::Instance();
-    QEventLoop loop;
-    QTimer turn;
-    QElapsedTimer waited;
-    bool started = true;
-    int left = count;
-    QObject::connect(&turn, &QTimer::timeout, [&] {
-        if (left > 0 && started) {
-            --left;
-            started = launcher.Execute();
-            mostWatched = std::max(mostWatched, reaper.WatchedCount());
-            waited.start();
-        } else if (reaper.WatchedCount() == 0 || waited.elapsed() > 30000) {
-            loop.quit();
-        }
-    });
-    turn.start(0);
-    loop.exec();
-    // What the reaper let go of in the last turn.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return started && reaper.WatchedCount() == 0;
+    for (int i = 0; i < count; ++i) {
+        if (!launcher.Execute())
+            return false;
+        mostWatched = std::max(mostWatched, reaper.WatchedCount());
+        Turn();
+    }
+    const bool collected = launchtest::ProcessEventsUntil([&reaper] { return reaper.WatchedCount() == 0; }, 30000);
+    Turn();
+    return collected;
 }
 
 } // namespace
