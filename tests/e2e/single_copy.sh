@@ -76,6 +76,14 @@ stop_quorzane TERM
 # one icon, and the others end by themselves with status 0.
 COPIES=8
 ROUNDS=20
+# The copies of this round that are still running.
+running() {
+    local pid alive=()
+    for pid in "${pids[@]}"; do
+        kill -0 "$pid" 2>/dev/null && [ "$(awk '{ print $3 }' "/proc/$pid/stat")" != Z ] && alive+=("$pid")
+    done
+    echo "${alive[*]:-}"
+}
 for round in $(seq "$ROUNDS"); do
     pids=()
     for _ in $(seq "$COPIES"); do
@@ -83,17 +91,9 @@ for round in $(seq "$ROUNDS"); do
         pids+=($!)
     done
     started_pids+=("${pids[@]}")
-    running() {
-        local pid alive=()
-        for pid in "${pids[@]}"; do
-            kill -0 "$pid" 2>/dev/null && [ "$(awk '{ print $3 }' "/proc/$pid/stat")" != Z ] && alive+=("$pid")
-        done
-        echo "${alive[*]:-}"
-    }
+    # Once all the others have ended, no late copy is left to take over.
     wait_until '[ "$(running | wc -w)" -le 1 ] && [ "$(icons_in_tray)" -eq 1 ]' 20 ||
         fail "round $round: $(running | wc -w) copies run, $(icons_in_tray) icons in the tray"
-    # Time enough for a late copy to take over wrongly.
-    sleep 1
     survivor=$(running)
     [ "$(echo "$survivor" | wc -w)" -eq 1 ] || fail "round $round: copies left running: '$survivor'"
     [ "$(icons_in_tray)" -eq 1 ] || fail "round $round: $(icons_in_tray) icons in the tray"
