@@ -1,5 +1,5 @@
 #pragma once
-// Finding the program that a command line's first word names.
+// Finding the program that a command line starts.
 
 #include <string>
 #include <string_view>
