@@ -62,7 +62,8 @@ QUORZANE=$TOP/bin/quorzane
 start_quorzane
 wait_until "visible_window 'Quorzane! Help'" 10 || fail "the installed program showed no first-start help"
 help=$(visible_window 'Quorzane! Help')
-xprop -id "$help" _NET_WM_ICON | grep -q "Icon (32 x 32)" || fail "the help window does not carry the main icon"
+# The icon may come a moment after the window is mapped.
+wait_until "xprop -id '$help' _NET_WM_ICON | grep -q 'Icon (32 x 32)'" 5 || fail "the help window does not carry the main icon"
 # X11 task bars match a window to its entry by the window's class.
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$TOP/share/applications/$ID.desktop")
 xprop -id "$help" WM_CLASS | grep -q ", \"$wm_class\"$" ||
