@@ -14,7 +14,7 @@ OPTIONS_TITLE="Quorzane! v1.0 - Options"
 
 # Clicks button $1 on the middle of the icon's own window.
 click_icon() {
-    xdotool mousemove --window "$icon" 8 8 click "$1"
+    click_window "$icon" "$1"
 }
 
 # Opens the popup menu and chooses its last item, Exit.
