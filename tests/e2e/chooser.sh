@@ -18,7 +18,7 @@ eval "$geometry"
 [ "$WIDTH" = 450 ] && [ "$HEIGHT" = 248 ] || fail "the chooser is ${WIDTH}x$HEIGHT, not 450x248"
 
 # OK, at (374, 214) in the chooser, 68 x 25: the first entry is selected.
-xdotool mousemove $((X + 374 + 34)) $((Y + 214 + 12)) click 1
+click_at $((X + 374 + 34)) $((Y + 214 + 12)) 1
 wait_until "[ \"\$(marks)\" = 'chosen:1' ]" 5 || fail "OK started '$(marks)', not the first entry"
 wait_until "! visible_window Applications" 5 || fail "the chooser stayed open after OK"
 echo "PASS"

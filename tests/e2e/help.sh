@@ -8,7 +8,7 @@ HELP_TITLE="Quorzane! Help"
 
 open_options_from_icon() {
     eval "$(xdotool getwindowgeometry --shell "$(tray_icon_window)")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
+    click_at $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) 1
     wait_until "visible_window 'Quorzane! v1.0 - Options'" 10 || fail "the options dialog did not open"
 }
 

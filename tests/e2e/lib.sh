@@ -1,14 +1,15 @@
 # Shared helpers of the end-to-end tests: a private X server with a tray
-# host, the real program with its own home, gestures made with xdotool, and
+# host, the real program with its own home, gestures made through XTest, and
 # marker files written by the commands that the patterns start.
 # Source this file; it cleans up everything it started when the test exits.
 #
-# Needs QUORZANE (the program under test); TOOLTIP_REFERENCE is needed only
-# by the tool-tip check.
+# Needs QUORZANE (the program under test) and POINTER_PATH (the XTest pointer
+# tool); TOOLTIP_REFERENCE is needed only by the tool-tip check.
 
 set -euo pipefail
 
 QUORZANE=${QUORZANE:?QUORZANE must name the program under test}
+POINTER_PATH=${POINTER_PATH:?POINTER_PATH must name the XTest pointer tool}
 for tool in Xvfb trayer xdotool xwininfo xprop import compare dbus-daemon; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps installs it)" >&2; exit 1; }
 done
@@ -193,7 +194,7 @@ visible_window() {
 
 # Clicks button $1 on the middle of the icon's own window.
 click_icon() {
-    xdotool mousemove --window "$(tray_icon_window)" 8 8 click "$1"
+    click_window "$(tray_icon_window)" "$1"
 }
 
 # Opens the popup menu and chooses its last item, Exit.
@@ -215,16 +216,35 @@ stop_quorzane() {
     wait "$QUORZANE_PID" || QUORZANE_STATUS=$?
 }
 
+# Moves the pointer as a mouse does (XTest device motion, not a warp), with
+# pointer_path's words: mousemove X Y, sleep SECONDS, click BUTTON.
+pointer() {
+    "$POINTER_PATH" "$@" || fail "pointer_path $* failed"
+}
+
+# Clicks button $3 at (x, y) = ($1, $2).
+click_at() {
+    pointer mousemove "$1" "$2" click "$3"
+}
+
+# Clicks button $2 on the middle of window $1.
+click_window() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW geometry
+    geometry=$(xdotool getwindowgeometry --shell "$1") || fail "window $1 went away"
+    eval "$geometry"
+    click_at $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) "$2"
+}
+
 # Gestures. The program samples the cursor every 50 ms and a shake must fit
 # in its last ten samples (450 ms), starting from where the cursor rested.
 # So a shake starts after a rest of 600 ms, and each of its three positions
 # is held for 120 ms: at least two samples even when a tick comes late, and
-# the whole shake within about 300 ms. One xdotool process makes the whole
-# gesture, since starting one takes longer than a tick.
+# the whole shake within about 300 ms. One pointer_path process makes the
+# whole gesture, since starting one takes longer than a tick.
 REST_X=400
 REST_Y=300
 rest_then() {
-    xdotool mousemove "$REST_X" "$REST_Y" sleep 0.6 "$@" sleep 0.3 mousemove "$REST_X" "$REST_Y" sleep 0.1
+    pointer mousemove "$REST_X" "$REST_Y" sleep 0.6 "$@" sleep 0.3 mousemove "$REST_X" "$REST_Y" sleep 0.1
 }
 
 # A horizontal (x) or vertical (y) shake through three positions.

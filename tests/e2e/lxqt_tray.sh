@@ -43,17 +43,17 @@ icon_shown() {
 }
 wait_until icon_shown 10 || fail "the panel shows no icon"
 
-xdotool mousemove "$ICON_X" "$ICON_Y" click 1
+click_at "$ICON_X" "$ICON_Y" 1
 wait_until "visible_window 'Quorzane! v1.0 - Options'" 10 || fail "a left click opened no options dialog"
 
-xdotool mousemove "$ICON_X" "$ICON_Y" click 3
+click_at "$ICON_X" "$ICON_Y" 3
 wait_until "[ -n \"\$(popup_windows)\" ]" 10 || fail "a right click opened no menu"
 sleep 0.5
 [ "$(popup_windows | wc -l)" -eq 1 ] || fail "a right click opened $(popup_windows | wc -l) menus"
 menu=$(popup_windows)
 eval "$(xdotool getwindowgeometry --shell "$menu")"
 # Five entries; the exit entry is the last, just above the menu's bottom.
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 12)) click 1
+click_at $((X + WIDTH / 2)) $((Y + HEIGHT - 12)) 1
 wait_until "visible_window Exit" 10 || fail "the menu's exit entry asked nothing"
 xdotool windowfocus "$(visible_window Exit)" key y
 wait_until "! kill -0 $QUORZANE_PID" 10 || fail "the program did not end after Yes"

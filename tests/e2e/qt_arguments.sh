@@ -15,7 +15,7 @@ run() {
     local name=$1 dialog
     shift
     start_quorzane "$@"
-    xdotool mousemove --window "$(tray_icon_window)" 8 8 click 1
+    click_window "$(tray_icon_window)" 1
     wait_until "visible_window 'Quorzane! v1.0 - Options'" 10 || fail "$name: a click on the icon opened no options dialog"
     dialog=$(visible_window 'Quorzane! v1.0 - Options')
     sleep 0.3

@@ -36,7 +36,7 @@ icons_in_tray() {
 
 open_options_from_icon() {
     eval "$(xdotool getwindowgeometry --shell "$(tray_icon_window)")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
+    click_at $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) 1
     wait_until "visible_window '$OPTIONS_TITLE'" 10 || fail "the options dialog did not open"
 }
 

@@ -25,10 +25,10 @@ tooltip_of() {
 # Hovering over the icon shows the tool tip ...
 geometry=$(xdotool getwindowgeometry --shell "$icon") || fail "the tray icon's window went away"
 eval "$geometry"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) sleep 0.1 mousemove $((X + WIDTH / 2 + 1)) $((Y + HEIGHT / 2))
+pointer mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) sleep 0.1 mousemove $((X + WIDTH / 2 + 1)) $((Y + HEIGHT / 2))
 wait_until "tooltip_of $QUORZANE_PID" 10 || fail "no tool tip appeared over the icon"
 import -window "$(tooltip_of "$QUORZANE_PID")" "$E2E_TMP/tooltip.png"
-xdotool mousemove 100 500
+pointer mousemove 100 500
 wait_until "! tooltip_of $QUORZANE_PID" 10 || fail "the tool tip stayed after the cursor left"
 
 # ... which reads the application title: it is drawn exactly like a tool tip
