@@ -32,9 +32,9 @@ constexpr char ApplicationTitle[] = "Quorzane! v1.0";
 constexpr int HintHidePause = 5000; // milliseconds
 
 // The program reads the cursor from the X server, so it needs one.
-bool ReachDisplay()
+bool ReachDisplay(const platform::TDisplayHold& display)
 {
-    if (const std::string reason = platform::DisplayUnavailableReason(); !reason.empty()) {
+    if (const std::string& reason = display.UnavailableReason(); !reason.empty()) {
         std::fprintf(stderr, "Quorzane needs an X11 display: %s\n", reason.c_str());
         return false;
     }
@@ -78,9 +78,13 @@ int main(int argc, char* argv[])
     if (const std::optional<int> status = HandleProgramArguments(argc, argv, std::cout, std::cerr))
         return *status;
     platform::HoldTerminationRequests();
-    if (!ReachDisplay())
-        return 1;
-    const std::unique_ptr<QApplication> application = MakeX11Application(argc > 0 ? argv[0] : nullptr);
+    std::unique_ptr<QApplication> application;
+    {
+        const platform::TDisplayHold display;
+        if (!ReachDisplay(display))
+            return 1;
+        application = MakeX11Application(argc > 0 ? argv[0] : nullptr);
+    }
     // A tray program lives on when its last dialog closes.
     QApplication::setQuitOnLastWindowClosed(false);
     SetDesktopIdentity();

@@ -7,8 +7,24 @@
 
 namespace platform {
 
-// Empty when an X server can be reached; otherwise the reason why not.
-std::string DisplayUnavailableReason();
+// A connection to the display server, made to see that it can be reached,
+// and held while the object lives: a server that resets when its last client
+// goes (one started for this program alone) stays up until the program has
+// made its own connection.
+class TDisplayHold {
+public:
+    TDisplayHold();
+    ~TDisplayHold();
+    TDisplayHold(const TDisplayHold&) = delete;
+    TDisplayHold& operator=(const TDisplayHold&) = delete;
+
+    // Empty when the server was reached; otherwise the reason why not.
+    const std::string& UnavailableReason() const { return reason_; }
+
+private:
+    std::string reason_;
+    void* connection_ = nullptr;
+};
 
 // When the connection to the display server breaks (the server ended, a
 // forwarded connection dropped), `saveSettings` runs, one line on standard

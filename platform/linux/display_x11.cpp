@@ -3,19 +3,25 @@
 #include <X11/Xlib.h>
 
 #include <cstdlib>
-#include <memory>
 
 namespace platform {
 
-std::string DisplayUnavailableReason()
+TDisplayHold::TDisplayHold()
 {
     const char* name = std::getenv("DISPLAY");
-    if (!name || !*name)
-        return "DISPLAY is not set";
-    const std::unique_ptr<Display, int (*)(Display*)> display(XOpenDisplay(name), XCloseDisplay);
-    if (!display)
-        return std::string("cannot open display \"") + name + "\"";
-    return {};
+    if (!name || !*name) {
+        reason_ = "DISPLAY is not set";
+        return;
+    }
+    connection_ = XOpenDisplay(name);
+    if (!connection_)
+        reason_ = std::string("cannot open display \"") + name + "\"";
+}
+
+TDisplayHold::~TDisplayHold()
+{
+    if (connection_)
+        XCloseDisplay(static_cast<Display*>(connection_));
 }
 
 } // namespace platform

@@ -8,12 +8,13 @@
 
 namespace platform {
 
-std::string DisplayUnavailableReason()
+TDisplayHold::TDisplayHold()
 {
-    if (::GetSystemMetrics(SM_CXSCREEN) > 0)
-        return {};
-    return "this session has no desktop";
+    if (::GetSystemMetrics(SM_CXSCREEN) <= 0)
+        reason_ = "this session has no desktop";
 }
+
+TDisplayHold::~TDisplayHold() = default;
 
 void WatchDisplayLoss(std::function<void()>) {}
 

@@ -32,7 +32,7 @@ TEST(WindowsSystem, AnNtSystemAnswersAsNt)
 {
     EXPECT_EQ(platform::GetPlatformId(), platform::PlatformWin32NT);
     EXPECT_TRUE(IsWindowsNT());
-    EXPECT_EQ(platform::DisplayUnavailableReason(), "");
+    EXPECT_EQ(platform::TDisplayHold().UnavailableReason(), "");
 }
 
 TEST(WindowsCursor, ReadsWhereTheCursorIsAndHowLargeTheScreenIs)
