@@ -7,7 +7,8 @@
 source "$(dirname "$0")/lib.sh"
 SNI_HOST=${SNI_HOST:?SNI_HOST must name the test tray host}
 
-start_display
+# The program is the server's only client, as on a server started for it.
+RESETTING_DISPLAY=1 start_display
 start_session_bus
 write_settings
 launch_quorzane
