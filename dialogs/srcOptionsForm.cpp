@@ -61,7 +61,6 @@ void ShowCommand(QLineEdit& edit, const QString& command)
     edit.setCursorPosition(0);
 }
 
-
 // A settings file entry ends at a line break, so a command cannot hold one.
 bool HoldsLineBreak(const QString& fileName)
 {
@@ -337,7 +336,6 @@ void TOptionsForm::SetPageHelpContext()
 {
     ui->PageControl1->setProperty(HelpContextProperty, PageHelpContexts[ui->PageControl1->currentIndex()]);
 }
-
 
 void TOptionsForm::OpenHelp(std::uint32_t context)
 {
