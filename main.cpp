@@ -56,8 +56,9 @@ std::unique_ptr<QApplication> MakeX11Application(char* programName)
     return std::make_unique<QApplication>(argumentCount, arguments);
 }
 
-// The forms may be gone by the time a late request comes in, while the
-// forms are destroyed: the handlers hold them by guarded pointers.
+// A request may still come in while the forms are destroyed (a box at the
+// end runs a loop of its own): the handlers hold the forms by guarded
+// pointers.
 platform::TerminationHandlers TerminationHandlersFor(THiddenForm& hiddenForm, TOptionsForm& optionsForm)
 {
     return {
