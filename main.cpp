@@ -74,6 +74,7 @@ int main(int argc, char* argv[])
     QObject::connect(&HiddenForm, &THiddenForm::OptionsRequested, &OptionsForm, &TOptionsForm::ShowOnPage);
     TAboutForm AboutForm;
     QObject::connect(&OptionsForm, &TOptionsForm::AboutRequested, &AboutForm, &TAboutForm::exec);
+    QObject::connect(&OptionsForm, &TOptionsForm::SettingsStored, &HiddenForm, &THiddenForm::SettingsChanged);
     TApplications Applications(HiddenForm.ExecFile1);
     QObject::connect(&HiddenForm, &THiddenForm::ChooserRequested, &Applications, &TApplications::ShowModeless);
     SetHintHidePause(HintHidePause);
