@@ -1,7 +1,5 @@
 #include "detection/mousedetect.h"
 
-#include "platform/cursor.h"
-
 #include <algorithm>
 #include <limits>
 #include <utility>
@@ -98,6 +96,19 @@ TEventNumber DetectShake(std::int32_t distance, std::int32_t time)
     return NoEvent;
 }
 
+// Where the latch holds: x and y each on or beyond an edge.
+bool InCornerRegion(const platform::Point& cursor)
+{
+    const bool xAtEdge = cursor.x <= 0 || cursor.x >= LastColumn();
+    const bool yAtEdge = cursor.y <= 0 || cursor.y >= LastRow();
+    return xAtEdge && yAtEdge;
+}
+
+bool AllSamplesAre(const THistory& axis, std::int32_t value)
+{
+    return std::all_of(axis.begin(), axis.end(), [value](std::int32_t sample) { return sample == value; });
+}
+
 TEventNumber CornerUnder(const platform::Point& cursor)
 {
     if (cursor.x == 0 && cursor.y == 0)
@@ -162,6 +173,21 @@ TEventNumber DetectMousePattern(std::int32_t Distance, std::int32_t Time, std::i
         return shake;
     }
     return DetectCorner(cursor, CornerWait);
+}
+
+bool MouseDetectSettled()
+{
+    if (CornerLatched)
+        return true;
+    return CornerDwell == 0 && AllSamplesAre(HistoryX, HistoryX.back()) && AllSamplesAre(HistoryY, HistoryY.back());
+}
+
+bool MouseDetectInertAt(const platform::Point& cursor)
+{
+    if (CornerLatched)
+        return InCornerRegion(cursor);
+    return CornerDwell == 0 && AllSamplesAre(HistoryX, cursor.x) && AllSamplesAre(HistoryY, cursor.y) &&
+           CornerUnder(cursor) == NoEvent;
 }
 
 void SetDetectionIntervalReader(std::function<std::int32_t()> reader) { IntervalReader = std::move(reader); }

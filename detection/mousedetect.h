@@ -2,6 +2,8 @@
 // The gesture recogniser: a sliding history of the last ten cursor samples,
 // turned on each detection tick into a pattern event.
 
+#include "platform/cursor.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -41,6 +43,18 @@ void ResetMouseHistory();
 // Records one cursor sample and reports the pattern it completes, if any.
 // Thresholds of any value are used as they are.
 TEventNumber DetectMousePattern(std::int32_t Distance, std::int32_t Time, std::int32_t CornerWait);
+
+// Whether any cursor position could leave the state as it is at the next
+// tick: the latched state, or a history of ten equal samples with no dwell
+// time. Cheap, and needs no cursor read.
+bool MouseDetectSettled();
+
+// Whether a tick with the cursor at `cursor` would report nothing and change
+// nothing, whatever the thresholds; then neither would any later tick while
+// the cursor stays there, so the ticks may pause until it moves. True when
+// latched and `cursor` is in the corner region, or when the ten samples all
+// equal `cursor`, off the corner pixels, with no dwell time.
+bool MouseDetectInertAt(const platform::Point& cursor);
 
 // Tells the recogniser how to read the detection timer's interval in force,
 // which a corner tick adds to the dwell time. Without a reader it is

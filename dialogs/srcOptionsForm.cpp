@@ -232,6 +232,7 @@ void TOptionsForm::DisablePatternBoxes()
 void TOptionsForm::Button1Click()
 {
     StoreControls();
+    emit SettingsStored();
     try {
         SaveSettings();
     } catch (const ESettingsWriteError& error) {

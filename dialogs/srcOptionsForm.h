@@ -46,6 +46,8 @@ public:
 signals:
     // The About button was pressed: the About dialog is to be shown modally.
     void AboutRequested();
+    // OK wrote the dialog's values into the settings.
+    void SettingsStored();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -5,6 +5,7 @@
 #include "launch/launch_command.h"
 #include "platform/application.h"
 #include "platform/icon.h"
+#include "platform/pointer_activity.h"
 #include "platform/popupmenu_qt.h"
 #include "platform/window.h"
 #include "settings/global.h"
@@ -15,14 +16,23 @@
 
 #include <QMessageBox>
 
+#include <cstdlib>
+#include <string_view>
+
 int AnimationFrame = FirstAnimationFrame;
 
 namespace {
 constexpr int DetectionInterval = 50;   // milliseconds
 constexpr int OffScreenLeft = -5000;
+
+bool TickContinuouslyAsked()
+{
+    const char* value = std::getenv("QUORZANE_TICK_CONTINUOUSLY");
+    return value && std::string_view(value) == "1";
+}
 } // namespace
 
-THiddenForm::THiddenForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::THiddenForm>())
+THiddenForm::THiddenForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::THiddenForm>()), TickContinuously(TickContinuouslyAsked())
 {
     ui->setupUi(this);
     BuildPopupMenu();
@@ -49,6 +59,7 @@ THiddenForm::THiddenForm(QWidget* parent) : QWidget(parent), ui(std::make_unique
 THiddenForm::~THiddenForm()
 {
     FormDestroy();
+    platform::StopWatchingPointer();
     SetDetectionIntervalReader({});
 }
 
@@ -100,13 +111,41 @@ void THiddenForm::Timer1Timer()
     frame.SetHandle(platform::LoadIconA(AnimationIconName(AnimationFrame)));
     TrayIcon1.SetIcon(frame);
     AnimationFrame = NextAnimationFrame(AnimationFrame, Settings.TaskBarAnimation);
+    // Without the advance every further tick would show this frame again,
+    // which the icon keeps showing by itself.
+    if (!Settings.TaskBarAnimation && !TickContinuously)
+        Timer1.stop();
+}
+
+void THiddenForm::SettingsChanged()
+{
+    if (Settings.TaskBarAnimation && !Timer1.isActive())
+        Timer1.start();
 }
 
 void THiddenForm::Timer2Timer()
 {
     const TEventNumber event =
         DetectMousePattern(Settings.SensitivityInPixels, Settings.SensitivityInTime, Settings.CornerWaitTime);
-    const TTickAction action = DispatchEvent(event, Settings);
+    CarryOut(DispatchEvent(event, Settings));
+    if (!TickContinuously)
+        PauseDetectionWhileInert();
+}
+
+// Where no tick can change the recogniser's state until the cursor moves,
+// the ticks stop, and the next motion starts them again: the same samples
+// matter, and the program stays asleep while the cursor rests.
+void THiddenForm::PauseDetectionWhileInert()
+{
+    platform::Point cursor;
+    if (!MouseDetectSettled() || !platform::GetCursorPos(cursor) || !MouseDetectInertAt(cursor))
+        return;
+    if (platform::WatchPointerRest(cursor, [this] { Timer2.start(); }))
+        Timer2.stop();
+}
+
+void THiddenForm::CarryOut(const TTickAction& action)
+{
     switch (action.kind) {
     case TTickAction::Nothing:
         return;

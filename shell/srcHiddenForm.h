@@ -3,6 +3,7 @@
 // resident — the tray icon with its popup menu, the animation and detection
 // timers and the launcher — and the handlers that tie them together.
 
+#include "detection/dispatch.h"
 #include "launch/Execfile.h"
 #include "shell/PopupMenu.h"
 #include "shell/options_page.h"
@@ -30,6 +31,10 @@ public:
     // Saves the settings before the tray icon goes.
     ~THiddenForm() override;
 
+    // The settings may have changed: a stopped animation starts again when
+    // it is switched on, from the frame it stopped on.
+    void SettingsChanged();
+
     std::unique_ptr<Ui::THiddenForm> ui;
     QMenu PopupMenu1;
     TPopupMenu TrayMenu;
@@ -55,6 +60,8 @@ private:
     void FormDestroy();
     void Timer1Timer();
     void Timer2Timer();
+    void CarryOut(const TTickAction& action);
+    void PauseDetectionWhileInert();
     void TrayIcon1Click();
     void Test11Click();
     void Sensitivity1Click();
@@ -63,6 +70,9 @@ private:
     void BuildPopupMenu();
 
     bool EndingWithoutAsking = false;
+    // The timers tick on where nothing can change, as they did before the
+    // program learnt to sleep: QUORZANE_TICK_CONTINUOUSLY=1, for comparison.
+    const bool TickContinuously;
 };
 
 // Reports a command that could not be started, without waiting for the user:

@@ -1,11 +1,13 @@
 // The program's icons are the XPM files of its Qt resources
 // (":/icons/<name>.xpm"). All of them are loaded at the first request and
 // kept until the application object goes: the animation asks for one every
-// 100 ms. A handle is the address of a cached image.
+// 100 ms. A handle is the address of a cached image; names with the same
+// picture share one.
 
 #include "platform/linux/icon_qt.h"
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QPixmap>
 #include <QPointer>
 
@@ -30,10 +32,18 @@ public:
         : QObject(parent)
     {
         InitIconResources();
+        std::array<QImage, IconNames.size()> pictures;
         for (std::size_t i = 0; i < IconNames.size(); ++i) {
-            const QPixmap image(QStringLiteral(":/icons/%1.xpm").arg(QLatin1StringView(IconNames[i])));
-            if (!image.isNull())
-                icons_[i] = QIcon(image);
+            pictures[i] = QImage(QStringLiteral(":/icons/%1.xpm").arg(QLatin1StringView(IconNames[i])));
+            shown_[i] = i;
+            // Frames with the same picture share a handle, so that showing
+            // one after the other asks the tray for nothing.
+            for (std::size_t earlier = 0; earlier < i; ++earlier) {
+                if (pictures[earlier] == pictures[i])
+                    shown_[i] = shown_[earlier];
+            }
+            if (!pictures[i].isNull() && shown_[i] == i)
+                icons_[i] = QIcon(QPixmap::fromImage(pictures[i]));
         }
         QPixmap transparent(StandardIconSize, StandardIconSize);
         transparent.fill(Qt::transparent);
@@ -45,7 +55,7 @@ public:
         for (std::size_t i = 0; i < IconNames.size(); ++i) {
             if (QLatin1StringView(IconNames[i]).compare(QLatin1StringView(name.data(), qsizetype(name.size())),
                                                         Qt::CaseInsensitive) == 0)
-                return icons_[i].isNull() ? 0 : reinterpret_cast<IconHandle>(&icons_[i]);
+                return icons_[shown_[i]].isNull() ? 0 : reinterpret_cast<IconHandle>(&icons_[shown_[i]]);
         }
         return 0;
     }
@@ -61,6 +71,8 @@ public:
 
 private:
     std::array<QIcon, IconNames.size()> icons_;
+    // The icon whose picture each name shows.
+    std::array<std::size_t, IconNames.size()> shown_{};
     QIcon blank_;
 };
 

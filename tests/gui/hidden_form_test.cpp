@@ -10,6 +10,7 @@
 #include "platform/double/icon_double.h"
 #include "platform/double/messagewindow_double.h"
 #include "platform/double/notifyicon_double.h"
+#include "platform/double/pointer_activity_double.h"
 #include "platform/double/popupmenu_double.h"
 #include "platform/double/process_double.h"
 #include "platform/double/profile_double.h"
@@ -126,6 +127,7 @@ struct TDoubles {
         fake::ResetCursorAndScreen();
         fake::ResetIcons();
         fake::ResetMessageWindows();
+        fake::ResetPointerActivity();
         fake::ResetPopupMenus();
         fake::ResetProcess();
         fake::ResetProfiles();
@@ -392,6 +394,72 @@ TEST_F(HiddenForm, EachAnimationTickShowsTheFrameThenAdvances)
         EXPECT_EQ(fake::ShellRequests().back().data.hIcon, fake::IconHandleOf("ICON_3"));
     }
     EXPECT_EQ(fake::ShellRequests().back().message, NotifyIconMessage::Modify);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(HiddenForm, DetectionSleepsWhereNothingCanChangeAndWakesOnMotion)
+{
+    form->Timer2.start();
+    Fire(form->Timer2);
+    EXPECT_FALSE(form->Timer2.isActive()) << "ten equal samples off the corners";
+    ASSERT_TRUE(fake::WatchingPointer());
+    EXPECT_EQ(fake::WatchedRest().x, 400);
+
+    fake::SetCursor(0, 0);
+    fake::ReportPointerMotion();
+    EXPECT_TRUE(form->Timer2.isActive());
+    Fire(form->Timer2);
+    EXPECT_TRUE(form->Timer2.isActive()) << "the corner's dwell time grows";
+    Fire(form->Timer2);
+    EXPECT_EQ(StartedCommands(), std::vector<std::string>{"ev5 "});
+    EXPECT_FALSE(form->Timer2.isActive()) << "latched in the corner";
+    EXPECT_EQ(fake::WatchedRest().x, 0);
+
+    fake::ReportPointerMotion();
+    fake::SetPointerActivityAvailable(false);
+    Fire(form->Timer2);
+    EXPECT_TRUE(form->Timer2.isActive()) << "no way to notice the next motion";
+    fake::SetPointerActivityAvailable(true);
+    fake::SetCursorReadFails(true);
+    Fire(form->Timer2);
+    EXPECT_TRUE(form->Timer2.isActive()) << "a cursor that cannot be read";
+}
+
+TEST_F(HiddenForm, AStoppedAnimationSleepsAndGoesOnFromItsFrame)
+{
+    Fire(form->Timer1);
+    Settings.TaskBarAnimation = false;
+    Fire(form->Timer1);
+    EXPECT_EQ(fake::ShellRequests().back().data.hIcon, fake::IconHandleOf("ICON_2"));
+    EXPECT_FALSE(form->Timer1.isActive());
+    form->SettingsChanged();
+    EXPECT_FALSE(form->Timer1.isActive()) << "still off";
+
+    Settings.TaskBarAnimation = true;
+    form->SettingsChanged();
+    EXPECT_TRUE(form->Timer1.isActive());
+    Fire(form->Timer1);
+    EXPECT_EQ(fake::ShellRequests().back().data.hIcon, fake::IconHandleOf("ICON_2"));
+    Fire(form->Timer1);
+    EXPECT_EQ(fake::ShellRequests().back().data.hIcon, fake::IconHandleOf("ICON_3"));
+}
+
+TEST_F(HiddenForm, TicksGoOnEverywhereWhenAskedToTickContinuously)
+{
+    form.reset();
+    qputenv("QUORZANE_TICK_CONTINUOUSLY", "1");
+    form = std::make_unique<THiddenForm>();
+    qunsetenv("QUORZANE_TICK_CONTINUOUSLY");
+    Settings.TaskBarAnimation = false;
+    form->Timer2.start();
+    Fire(form->Timer2);
+    Fire(form->Timer1);
+    EXPECT_TRUE(form->Timer2.isActive());
+    EXPECT_TRUE(form->Timer1.isActive());
+    EXPECT_FALSE(fake::WatchingPointer());
 }
 
 } // namespace

@@ -12,6 +12,9 @@ namespace {
 
 using platform::fake::SetCursor;
 
+constexpr std::int32_t Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t Min = std::numeric_limits<std::int32_t>::min();
+
 struct Thresholds {
     std::int32_t distance = 150;
     std::int32_t time = 200;
@@ -94,11 +97,62 @@ class RecogniserExamples : public Recogniser, public ::testing::WithParamInterfa
 
 TEST_P(RecogniserExamples, ReportsTheEventOfEachTick) { Play(GetParam()); }
 
+struct RecogniserState {
+    THistory x = HistoryX;
+    THistory y = HistoryY;
+    bool latched = CornerLatched;
+    std::int32_t dwell = CornerDwell;
+    bool operator==(const RecogniserState&) const = default;
+};
+
+// Where the recogniser calls itself inert, a tick changes nothing whatever the
+// thresholds, so pausing there and resuming leaves the state as continuous
+// ticking does; and a cursor that stays put makes it inert in the end.
+TEST_P(RecogniserExamples, IsInertOnlyWhereATickChangesNothing)
+{
+    const Thresholds& t = GetParam().thresholds;
+    const Thresholds extremes[] = {t, {Min, Min, Min}, {0, Max, 0}, {Max, 0, Max}, {-1, Min, 0}};
+    std::vector<Tick> ticks = GetParam().ticks;
+    const Tick last = ticks.back();
+    const std::vector<Tick> rest = Repeat({last.x, last.y, 0}, 40);
+    ticks.insert(ticks.end(), rest.begin(), rest.end());
+    int number = 0;
+    for (const Tick& tick : ticks) {
+        ++number;
+        SetCursor(tick.x, tick.y);
+        if (!MouseDetectInertAt({tick.x, tick.y})) {
+            EXPECT_LT(number, static_cast<int>(ticks.size())) << "a cursor at rest never made the state inert";
+            DetectMousePattern(t.distance, t.time, t.cornerWait);
+            continue;
+        }
+        ASSERT_TRUE(MouseDetectSettled());
+        const RecogniserState before;
+        for (const Thresholds& any : extremes) {
+            ASSERT_EQ(DetectMousePattern(any.distance, any.time, any.cornerWait), 0) << "tick " << number;
+            ASSERT_EQ(RecogniserState{}, before) << "tick " << number;
+        }
+    }
+}
+
+TEST_F(Recogniser, NotInertWhileTheStateCanStillChange)
+{
+    EXPECT_TRUE(MouseDetectInertAt({500, 400}));
+    EXPECT_FALSE(MouseDetectInertAt({501, 400})) << "a new sample";
+    Play({"", {}, {{420, 400, 0}}});
+    EXPECT_FALSE(MouseDetectSettled()) << "samples that differ";
+    Play({"", {}, Repeat({0, 0, 0}, 12)});
+    EXPECT_FALSE(MouseDetectInertAt({0, 0})) << "dwell time grows on a corner pixel";
+    Play({"", {}, Repeat({0, 0, 5}, 8)});
+    EXPECT_TRUE(MouseDetectInertAt({0, 0})) << "latched in the corner";
+    EXPECT_TRUE(MouseDetectInertAt({799, 0})) << "latched in another corner";
+    EXPECT_FALSE(MouseDetectInertAt({0, 1})) << "the latch would clear";
+    Play({"", {}, {{0, 1, 0}, {1, 0, 0}}});
+    EXPECT_FALSE(MouseDetectInertAt({1, 0})) << "dwell time went back to zero, but samples differ";
+}
+
 const std::vector<std::int32_t> LeftRightLeft = {420, 340, 450, 560, 480, 380};
 const std::vector<std::int32_t> UpDownUp = {320, 240, 350, 460, 380, 280};
 const std::vector<std::int32_t> SpeedTest = {420, 340, 420, 500, 450, 400, 340};
-constexpr std::int32_t Max = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t Min = std::numeric_limits<std::int32_t>::min();
 
 INSTANTIATE_TEST_SUITE_P(
     Shakes, RecogniserExamples,
