@@ -32,7 +32,8 @@ bool TickContinuouslyAsked()
 }
 } // namespace
 
-THiddenForm::THiddenForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::THiddenForm>()), TickContinuously(TickContinuouslyAsked())
+THiddenForm::THiddenForm(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::THiddenForm>()), TickContinuously(TickContinuouslyAsked())
 {
     ui->setupUi(this);
     BuildPopupMenu();
