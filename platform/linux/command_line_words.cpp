@@ -3,15 +3,13 @@
 namespace platform {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 class WordReader {
 public:
     explicit WordReader(std::string_view line) : m_line(line) {}
 
     bool SkipBlanks()
     {
-        while (m_at < m_line.size() && IsBlank(m_line[m_at]))
+        while (m_at < m_line.size() && IsWordBlank(m_line[m_at]))
             ++m_at;
         return m_at < m_line.size();
     }
@@ -27,7 +25,7 @@ public:
                 ReadBackslashes(word);
             else if (c == '"')
                 ReadQuote(word, quoted);
-            else if (IsBlank(c) && !quoted)
+            else if (IsWordBlank(c) && !quoted)
                 break;
             else
                 word += m_line[m_at++];

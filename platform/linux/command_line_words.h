@@ -14,4 +14,8 @@ namespace platform {
 // groups, 2n + 1 give n and a literal quote.
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
+// The blanks that separate words: a space or a tab.
+inline bool IsWordBlank(char c) { return c == ' ' || c == '\t'; }
+inline constexpr char WordBlanks[] = " \t";
+
 } // namespace platform

@@ -28,8 +28,6 @@ Candidate Examine(const std::string& path)
     return faccessat(AT_FDCWD, path.c_str(), X_OK, AT_EACCESS) == 0 ? Candidate::Runnable : Candidate::NotPermitted;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 // The program file that `name` names, if it is one that could run now.
 std::optional<std::string> RunnableProgram(const std::string& name, const std::string& searchPath)
 {
@@ -43,13 +41,13 @@ std::optional<std::string> RunnableProgram(const std::string& name, const std::s
 // The unquoted start of the line up to a blank, for each blank in turn.
 std::optional<ProgramInvocation> FindProgramWithBlanks(std::string_view line, const std::string& searchPath)
 {
-    const std::size_t start = line.find_first_not_of(" \t");
+    const std::size_t start = line.find_first_not_of(WordBlanks);
     if (start == std::string_view::npos || line[start] == '"')
         return std::nullopt;
     for (std::size_t end = start; end <= line.size(); ++end) {
-        if (end < line.size() && !IsBlank(line[end]))
+        if (end < line.size() && !IsWordBlank(line[end]))
             continue;
-        if (IsBlank(line[end - 1]))
+        if (IsWordBlank(line[end - 1]))
             continue; // a run of blanks is tried once
         const std::string name(line.substr(start, end - start));
         // Quotes are read by the rules of words from here on.
