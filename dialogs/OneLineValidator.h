@@ -3,6 +3,7 @@
 // settings file entry cannot hold, become blanks as they come in, typed,
 // pasted or set.
 
+#include <QString>
 #include <QValidator>
 
 class TOneLineValidator final : public QValidator {
@@ -11,3 +12,6 @@ public:
 
     State validate(QString& input, int& position) const override;
 };
+
+// Whether `text` holds a line break, which a settings file entry cannot hold.
+bool HoldsLineBreak(const QString& text);

@@ -61,12 +61,6 @@ void ShowCommand(QLineEdit& edit, const QString& command)
     edit.setCursorPosition(0);
 }
 
-// A settings file entry ends at a line break, so a command cannot hold one.
-bool HoldsLineBreak(const QString& fileName)
-{
-    return fileName.contains(u'\n') || fileName.contains(u'\r');
-}
-
 QString LineBreakRefusal(const QString& fileName)
 {
     QString shown = QDir::toNativeSeparators(fileName);
