@@ -1,9 +1,7 @@
-// Notification-area icons are QSystemTrayIcon objects, made by an entry of
-// the message window that they report to, so that they go when it goes. Qt
-// puts them into whichever tray the desktop offers and shows them again when
-// a tray restarts. An entry waits with its icon until a tray is there at all
-// (see tray_presence.h), so that Qt picks the kind of tray that the desktop
-// ends up with.
+// Notification-area icons are views of the kind of tray that the desktop
+// offers (see tray_icon_view.h), made by an entry of the message window that
+// they report to, so that they go when it goes. An entry waits with its icon
+// until a tray is there at all (see tray_presence.h).
 //
 // A mouse event becomes the callback message that the Windows shell would
 // send. Qt reports a click where Windows reports the button's release, and a
@@ -11,23 +9,21 @@
 // the releases are made up accordingly.
 //
 // A D-Bus tray host shows the item's menu itself and may not ask the item to
-// show one: there the entry hands its menu to Qt, which exports it. An XEmbed
-// tray only reports the right click, and the program opens the menu, as on
-// Windows. Either way one menu opens.
+// show one: there the entry hands its menu to the view, which exports it. An
+// XEmbed tray only reports the right click, and the program opens the menu,
+// as on Windows. Either way one menu opens.
 
 #include "platform/notifyicon.h"
 
-#include "platform/linux/icon_qt.h"
 #include "platform/linux/menu_lookup.h"
 #include "platform/linux/messagewindow_qt.h"
+#include "platform/linux/tray_icon_view.h"
 #include "platform/linux/tray_presence.h"
 
-#include <QMenu>
-#include <QPointer>
-#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -36,8 +32,7 @@ namespace {
 
 // An XEmbed icon has a place to show a balloon from only once the tray has
 // embedded it.
-constexpr int BalloonDelay = 1000;    // milliseconds
-constexpr int BalloonDuration = 10000; // milliseconds
+constexpr int BalloonDelay = 1000; // milliseconds
 
 class TrayEntry final : public QObject {
 public:
@@ -64,15 +59,15 @@ public:
             callback_ = data.uCallbackMessage;
         if ((data.uFlags & NifIcon) && data.hIcon != image_) {
             image_ = data.hIcon;
-            if (icon_)
-                icon_->setIcon(icons::IconImage(image_));
+            if (view_)
+                view_->SetImage(image_);
         }
         if (data.uFlags & NifTip) {
             const std::string tip(data.szTip.data(), strnlen(data.szTip.data(), data.szTip.size()));
             if (tip != tip_) {
                 tip_ = tip;
-                if (icon_)
-                    icon_->setToolTip(QString::fromUtf8(tip_));
+                if (view_)
+                    view_->SetToolTip(QString::fromUtf8(tip_));
             }
         }
     }
@@ -88,28 +83,29 @@ public:
 private:
     void MakeIcon()
     {
-        if (icon_)
+        if (view_)
             return;
-        icon_ = new QSystemTrayIcon(icons::IconImage(image_), this);
-        icon_->setToolTip(QString::fromUtf8(tip_));
-        connect(icon_, &QSystemTrayIcon::activated, this, &TrayEntry::Report);
+        const QString tip = QString::fromUtf8(tip_);
+        auto report = [this](QSystemTrayIcon::ActivationReason reason) { Report(reason); };
+        view_ = TrayPresence::Instance()->Kind() == TrayKind::StatusNotifier
+                    ? MakeStatusNotifierItem(image_, tip, report)
+                    : MakeXEmbedIcon(image_, tip, report);
         ExportMenu();
-        icon_->show();
         QTimer::singleShot(BalloonDelay, this, &TrayEntry::ShowBalloon);
     }
 
     void ExportMenu()
     {
-        if (icon_ && TrayPresence::Instance()->Kind() == TrayKind::StatusNotifier)
-            icon_->setContextMenu(menus::Find(menu_));
+        if (view_)
+            view_->SetMenu(menus::Find(menu_));
     }
 
     void ShowBalloon()
     {
-        if (!icon_)
+        if (!view_)
             return;
         if (const std::optional<TrayBalloon> balloon = TrayPresence::Instance()->TakeBalloon())
-            icon_->showMessage(balloon->title, balloon->text, QSystemTrayIcon::Information, BalloonDuration);
+            view_->ShowBalloon(*balloon);
     }
 
     void Report(QSystemTrayIcon::ActivationReason reason) const
@@ -145,8 +141,8 @@ private:
     IconHandle image_ = 0;
     std::string tip_;
     MenuHandle menu_ = 0;
-    // Made once a tray is there; owned as a child.
-    QSystemTrayIcon* icon_ = nullptr;
+    // Made once a tray is there.
+    std::unique_ptr<TrayIconView> view_;
 };
 
 TrayEntry* FindEntry(WindowHandle handle, std::uint32_t id)

@@ -3,7 +3,8 @@
 # started after the program as at login. The icon appears in the panel; a
 # left click opens the options dialog; a right click opens the panel's menu
 # of the program's five entries (exported over D-Bus) and no second menu;
-# its exit entry asks the exit question.
+# its exit entry asks the exit question. The panel reads every frame of the
+# animation without an error to log.
 source "$(dirname "$0")/lib.sh"
 command -v lxqt-panel >/dev/null || fail "lxqt-panel is missing (scripts/install-deps installs it)"
 
@@ -55,6 +56,7 @@ eval "$(xdotool getwindowgeometry --shell "$menu")"
 # Five entries; the exit entry is the last, just above the menu's bottom.
 click_at $((X + WIDTH / 2)) $((Y + HEIGHT - 12)) 1
 wait_until "visible_window Exit" 10 || fail "the menu's exit entry asked nothing"
+if grep -m1 "Error on DBus request" "$E2E_TMP/panel.log"; then fail "the panel could not read the item"; fi
 xdotool windowfocus "$(visible_window Exit)" key y
 wait_until "! kill -0 $QUORZANE_PID" 10 || fail "the program did not end after Yes"
 wait "$QUORZANE_PID" || fail "the program ended with status $?"

@@ -4,7 +4,9 @@
 //
 //   item                    waits (up to 10 s) for an item; "item SERVICE PATH"
 //   get PROPERTY            the item's property: a string, the tool tip's
-//                           title, or "WxH:HASH" for an image
+//                           title, or "N*WxH:HASH" for N images, the largest
+//                           W x H pixels
+//   balloon                 "SUMMARY|BODY" of the last notification asked for
 //   icons MS                "N changes, M images": NewIcon signals in MS ms
 //                           and the different images read meanwhile
 //   activate | context-menu | secondary   calls that method at (10, 10)
@@ -74,11 +76,32 @@ private:
     QStringList items_;
 };
 
+// The desktop's notification server, which shows an item's balloons.
+class Notifications : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    QString last = QStringLiteral("none");
+
+public slots:
+    uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body,
+                const QStringList&, const QVariantMap&, int)
+    {
+        last = summary + '|' + body;
+        return 1;
+    }
+};
+
 class Host : public QObject {
     Q_OBJECT
 
 public:
-    explicit Host(Watcher& watcher) : watcher_(watcher) {}
+    Host(Watcher& watcher, Notifications& notifications)
+        : watcher_(watcher)
+        , notifications_(notifications)
+    {
+    }
 
     QString Answer(const QStringList& words)
     {
@@ -101,6 +124,8 @@ public:
             return Menu();
         if (command == "click")
             return Click(words.value(1).toInt());
+        if (command == "balloon")
+            return notifications_.last;
         return "error unknown command " + command;
     }
 
@@ -133,10 +158,11 @@ private:
     static QString ImageText(const QDBusArgument& argument)
     {
         // a(iiay): the largest image.
-        int bestWidth = 0, bestHeight = 0;
+        int count = 0, bestWidth = 0, bestHeight = 0;
         QByteArray bestPixels;
         argument.beginArray();
         while (!argument.atEnd()) {
+            ++count;
             int width = 0, height = 0;
             QByteArray pixels;
             argument.beginStructure();
@@ -150,7 +176,7 @@ private:
         }
         argument.endArray();
         const QByteArray hash = QCryptographicHash::hash(bestPixels, QCryptographicHash::Md5).toHex().left(8);
-        return QStringLiteral("%1x%2:%3").arg(bestWidth).arg(bestHeight).arg(QString::fromLatin1(hash));
+        return QStringLiteral("%1*%2x%3:%4").arg(count).arg(bestWidth).arg(bestHeight).arg(QString::fromLatin1(hash));
     }
 
     static QString ToolTipText(const QDBusArgument& argument)
@@ -253,6 +279,7 @@ private:
     }
 
     Watcher& watcher_;
+    Notifications& notifications_;
     int iconChanges_ = 0;
 };
 
@@ -263,15 +290,17 @@ int main(int argc, char* argv[])
     QCoreApplication application(argc, argv);
     QDBusConnection bus = QDBusConnection::sessionBus();
     Watcher watcher;
+    Notifications notifications;
     if (!bus.registerObject("/StatusNotifierWatcher", &watcher,
                             QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties |
                                 QDBusConnection::ExportAllSignals) ||
-        !bus.registerService(WatcherService) ||
+        !bus.registerObject("/org/freedesktop/Notifications", &notifications, QDBusConnection::ExportAllSlots) ||
+        !bus.registerService(WatcherService) || !bus.registerService("org.freedesktop.Notifications") ||
         !bus.registerService(QStringLiteral("org.kde.StatusNotifierHost-%1").arg(QCoreApplication::applicationPid()))) {
         std::fprintf(stderr, "sni_host: cannot take the watcher's name: %s\n", qPrintable(bus.lastError().message()));
         return 1;
     }
-    Host host(watcher);
+    Host host(watcher, notifications);
     std::cout << "ready" << std::endl;
     QSocketNotifier input(0, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, [&] {

@@ -1,0 +1,36 @@
+#pragma once
+// One icon as a tray shows it, for the notification-area shell: an XEmbed
+// icon that Qt draws, or a StatusNotifierItem of the program's own on D-Bus.
+
+#include "platform/icon.h"
+#include "platform/linux/tray_presence.h"
+
+#include <QString>
+#include <QSystemTrayIcon>
+
+#include <functional>
+#include <memory>
+
+class QMenu;
+class QObject;
+
+namespace platform {
+
+using TrayActivation = std::function<void(QSystemTrayIcon::ActivationReason)>;
+
+class TrayIconView {
+public:
+    virtual ~TrayIconView() = default;
+    virtual void SetImage(IconHandle image) = 0;
+    virtual void SetToolTip(const QString& tip) = 0;
+    // The menu for trays that show it themselves; others ignore it.
+    virtual void SetMenu(QMenu* menu) = 0;
+    virtual void ShowBalloon(const TrayBalloon& balloon) = 0;
+};
+
+// Shown at once; `activated` hears the clicks for as long as the view lives.
+std::unique_ptr<TrayIconView> MakeXEmbedIcon(IconHandle image, const QString& tip, TrayActivation activated);
+std::unique_ptr<TrayIconView> MakeStatusNotifierItem(IconHandle image, const QString& tip,
+                                                     TrayActivation activated);
+
+} // namespace platform
