@@ -22,9 +22,9 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusServiceWatcher>
+#include <QDir>
 #include <QGuiApplication>
 #include <QHash>
-#include <QDir>
 #include <QImage>
 #include <QStandardPaths>
 #include <QTemporaryDir>
