@@ -89,7 +89,7 @@ private:
         auto report = [this](QSystemTrayIcon::ActivationReason reason) { Report(reason); };
         view_ = TrayPresence::Instance()->Kind() == TrayKind::StatusNotifier
                     ? MakeStatusNotifierItem(image_, tip, report)
-                    : MakeXEmbedIcon(image_, tip, report);
+                    : MakeXEmbedIcon(this, image_, tip, report);
         ExportMenu();
         QTimer::singleShot(BalloonDelay, this, &TrayEntry::ShowBalloon);
     }

@@ -29,7 +29,10 @@ public:
 };
 
 // Shown at once; `activated` hears the clicks for as long as the view lives.
-std::unique_ptr<TrayIconView> MakeXEmbedIcon(IconHandle image, const QString& tip, TrayActivation activated);
+// The XEmbed icon's QSystemTrayIcon is a child of `owner` meanwhile, so the
+// view must go before the owner's children do.
+std::unique_ptr<TrayIconView> MakeXEmbedIcon(QObject* owner, IconHandle image, const QString& tip,
+                                             TrayActivation activated);
 std::unique_ptr<TrayIconView> MakeStatusNotifierItem(IconHandle image, const QString& tip,
                                                      TrayActivation activated);
 

@@ -14,8 +14,8 @@ constexpr int BalloonDuration = 10000; // milliseconds
 
 class XEmbedIcon final : public TrayIconView {
 public:
-    XEmbedIcon(IconHandle image, const QString& tip, TrayActivation activated)
-        : icon_(icons::IconImage(image))
+    XEmbedIcon(QObject* owner, IconHandle image, const QString& tip, TrayActivation activated)
+        : icon_(icons::IconImage(image), owner)
     {
         icon_.setToolTip(tip);
         QObject::connect(&icon_, &QSystemTrayIcon::activated, std::move(activated));
@@ -31,14 +31,16 @@ public:
     }
 
 private:
+    // Among the owner's children while the view lives, as Qt's icons are.
     QSystemTrayIcon icon_;
 };
 
 } // namespace
 
-std::unique_ptr<TrayIconView> MakeXEmbedIcon(IconHandle image, const QString& tip, TrayActivation activated)
+std::unique_ptr<TrayIconView> MakeXEmbedIcon(QObject* owner, IconHandle image, const QString& tip,
+                                             TrayActivation activated)
 {
-    return std::make_unique<XEmbedIcon>(image, tip, std::move(activated));
+    return std::make_unique<XEmbedIcon>(owner, image, tip, std::move(activated));
 }
 
 } // namespace platform
