@@ -87,9 +87,10 @@ private:
             return;
         const QString tip = QString::fromUtf8(tip_);
         auto report = [this](QSystemTrayIcon::ActivationReason reason) { Report(reason); };
-        view_ = TrayPresence::Instance()->Kind() == TrayKind::StatusNotifier
-                    ? MakeStatusNotifierItem(image_, tip, report)
-                    : MakeXEmbedIcon(this, image_, tip, report);
+        if (TrayPresence::Instance()->Kind() == TrayKind::StatusNotifier)
+            view_ = MakeStatusNotifierItem(image_, tip, report);
+        else if (!(view_ = MakeNativeXEmbedIcon(image_, tip, report)))
+            view_ = MakeXEmbedIcon(this, image_, tip, report);
         ExportMenu();
         QTimer::singleShot(BalloonDelay, this, &TrayEntry::ShowBalloon);
     }

@@ -33,6 +33,9 @@ public:
 // view must go before the owner's children do.
 std::unique_ptr<TrayIconView> MakeXEmbedIcon(QObject* owner, IconHandle image, const QString& tip,
                                              TrayActivation activated);
+// An XEmbed icon drawn from pictures prepared on the X server; nullptr where
+// Qt has no X11 display or the screen's pixels are not 24-bit true colour.
+std::unique_ptr<TrayIconView> MakeNativeXEmbedIcon(IconHandle image, const QString& tip, TrayActivation activated);
 std::unique_ptr<TrayIconView> MakeStatusNotifierItem(IconHandle image, const QString& tip,
                                                      TrayActivation activated);
 

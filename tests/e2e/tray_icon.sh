@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The running program shows its icon in the tray, with the application title
-# as tool tip, and no other window of its own.
+# The running program shows its icon in the tray, at the size the tray
+# gives, with the application title as tool tip, and no other window of its
+# own; a tray that restarts gets the icon again.
 source "$(dirname "$0")/lib.sh"
 TOOLTIP_REFERENCE=${TOOLTIP_REFERENCE:?TOOLTIP_REFERENCE must name the tool-tip reference program}
 
@@ -43,4 +44,16 @@ compare -metric AE "$E2E_TMP/tooltip.png" "$E2E_TMP/reference.png" null: 2>"$E2E
 
 # Nothing else came up meanwhile.
 [ "$(quorzane_windows)" = "$icon" ] || fail "windows other than the tray icon are mapped: $(quorzane_windows | tr '\n' ' ')"
+
+# The eyes (white pixels) fill the icon's window.
+eval "$(xdotool getwindowgeometry --shell "$icon")"
+[ "$WIDTH" -ge 22 ] && [ "$HEIGHT" -ge 22 ] || fail "the tray gave the icon only ${WIDTH}x$HEIGHT pixels"
+import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$E2E_TMP/icon.png"
+[ "$(convert "$E2E_TMP/icon.png" -fill black +opaque white -format '%[fx:mean>0.1]' info:)" = 1 ] ||
+    fail "the icon shows no eyes"
+
+kill "$TRAY_HOST_PID"
+wait "$TRAY_HOST_PID" 2>/dev/null || true
+start_tray_host
+wait_until tray_icon_window 10 || fail "the icon did not come back to a restarted tray"
 echo "PASS"
