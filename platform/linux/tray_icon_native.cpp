@@ -110,8 +110,8 @@ private:
 
 class Balloon final : public QWidget {
 public:
-    Balloon(const TrayBalloon& balloon, QPoint near)
-        : QWidget(nullptr, Qt::ToolTip)
+    Balloon(const TrayBalloon& balloon, QPoint near, QWidget* icon)
+        : QWidget(icon, Qt::ToolTip)
     {
         setAttribute(Qt::WA_DeleteOnClose);
         auto* layout = new QVBoxLayout(this);
@@ -187,8 +187,8 @@ public:
     void SetMenu(QMenu*) override {}
     void ShowBalloon(const TrayBalloon& balloon) override
     {
-        // Owned by itself: it closes after a while or when clicked.
-        (new Balloon(balloon, mapToGlobal(QPoint(width() / 2, height()))))->show();
+        // A child of the icon, deleted when it closes after a while or on a click.
+        (new Balloon(balloon, mapToGlobal(QPoint(width() / 2, height())), this))->show();
     }
 
     QPaintEngine* paintEngine() const override { return nullptr; }
