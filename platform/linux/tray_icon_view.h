@@ -1,6 +1,7 @@
 #pragma once
-// One icon as a tray shows it, for the notification-area shell: an XEmbed
-// icon that Qt draws, or a StatusNotifierItem of the program's own on D-Bus.
+// One icon as a tray shows it, for the notification-area shell: on an XEmbed
+// tray an icon drawn from pictures on the X server (or Qt's, where that
+// cannot be), on a D-Bus tray a StatusNotifierItem of the program's own.
 
 #include "platform/icon.h"
 #include "platform/linux/tray_presence.h"
