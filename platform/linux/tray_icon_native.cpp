@@ -188,7 +188,7 @@ public:
     void ShowBalloon(const TrayBalloon& balloon) override
     {
         // A child of the icon, deleted when it closes after a while or on a click.
-        (new Balloon(balloon, mapToGlobal(QPoint(width() / 2, height())), this))->show();
+        (new Balloon(balloon, ScreenPosition() + QPoint(width() / 2, height()), this))->show();
     }
 
     QPaintEngine* paintEngine() const override { return nullptr; }
@@ -227,6 +227,16 @@ protected:
     }
 
 private:
+    // Where the tray has put the window: Qt does not follow a window that
+    // another client has reparented. In device pixels, as Qt's are here.
+    QPoint ScreenPosition() const
+    {
+        int x = 0, y = 0;
+        ::Window child = None;
+        XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+        return {x, y};
+    }
+
     void Dock()
     {
         const ::Window tray = XGetSelectionOwner(display_, selection_);
