@@ -153,11 +153,18 @@ public:
         // Tool tips come from the motions over the window.
         setMouseTracking(true);
         setToolTip(tip);
-        // Trays size their icons from the size hints.
+        // Trays size their icons from the size hints (see below).
         setMinimumSize(DefaultSide, DefaultSide);
         resize(DefaultSide, DefaultSide);
         window_ = ::Window(winId());
         XSetWindowBackgroundPixmap(display_, window_, ParentRelative);
+        // Qt writes the size hints only when it maps the window, and a tray
+        // reads them when the dock request comes.
+        XSizeHints hints{};
+        hints.flags = PMinSize | PBaseSize;
+        hints.min_width = hints.base_width = DefaultSide;
+        hints.min_height = hints.base_height = DefaultSide;
+        XSetWMNormalHints(display_, window_, &hints);
         const unsigned long info[2] = {0, XEmbedMapped};
         const Atom embedInfo = XInternAtom(display_, "_XEMBED_INFO", False);
         XChangeProperty(display_, window_, embedInfo, embedInfo, 32, PropModeReplace,
