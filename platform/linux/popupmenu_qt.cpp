@@ -4,6 +4,7 @@
 #include "platform/popupmenu.h"
 
 #include "platform/linux/menu_lookup.h"
+#include "platform/linux/popup_placement.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -28,17 +29,6 @@ QMenu* menus::Find(MenuHandle handle)
 
 namespace {
 
-// Screen pixels of the primary screen, as the cursor group gives them, in
-// Qt's global coordinates.
-QPoint GlobalPoint(std::int32_t x, std::int32_t y)
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return {x, y};
-    const qreal ratio = screen->devicePixelRatio();
-    return screen->geometry().topLeft() + QPoint(qRound(x / ratio), qRound(y / ratio));
-}
-
 int AlignmentOffset(std::uint32_t flags, int menuWidth)
 {
     if (flags & TpmRightAlign)
@@ -48,10 +38,18 @@ int AlignmentOffset(std::uint32_t flags, int menuWidth)
     return 0;
 }
 
-// The menu's top left for the point `at`. A menu that does not fit below the
-// point opens above it, as a menu from a tray at the bottom of the screen
-// should; then it is moved as little as needed to stay on the screen.
-QPoint MenuTopLeft(std::uint32_t flags, QPoint at, QSize size)
+} // namespace
+
+QPoint GlobalPoint(std::int32_t x, std::int32_t y)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {x, y};
+    const qreal ratio = screen->devicePixelRatio();
+    return screen->geometry().topLeft() + QPoint(qRound(x / ratio), qRound(y / ratio));
+}
+
+QPoint PopupTopLeft(std::uint32_t flags, QPoint at, QSize size)
 {
     QPoint topLeft(at.x() - AlignmentOffset(flags, size.width()), at.y());
     const QScreen* screen = QGuiApplication::screenAt(at);
@@ -67,15 +65,13 @@ QPoint MenuTopLeft(std::uint32_t flags, QPoint at, QSize size)
     return topLeft;
 }
 
-} // namespace
-
 // Qt menus take either mouse button, so TpmRightButton needs nothing.
 bool TrackPopupMenu(MenuHandle handle, std::uint32_t flags, std::int32_t x, std::int32_t y)
 {
     QMenu* menu = menus::Find(handle);
     if (!menu)
         return false;
-    menu->exec(MenuTopLeft(flags, GlobalPoint(x, y), menu->sizeHint()));
+    menu->exec(PopupTopLeft(flags, GlobalPoint(x, y), menu->sizeHint()));
     return true;
 }
 
