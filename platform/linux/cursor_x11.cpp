@@ -8,6 +8,8 @@
 
 #include "platform/cursor.h"
 
+#include "platform/linux/qt_x11.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -29,10 +31,8 @@ using DisplayConnection = std::unique_ptr<Display, DisplayCloser>;
 // connection or this one cannot be opened.
 DisplayConnection OpenPointerDisplay()
 {
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !x11->display())
-        return nullptr;
-    return DisplayConnection(XOpenDisplay(DisplayString(x11->display())));
+    Display* qt = x11::QtDisplay();
+    return qt ? DisplayConnection(XOpenDisplay(DisplayString(qt))) : nullptr;
 }
 
 // Opened once, at the first query (the application object exists by then),

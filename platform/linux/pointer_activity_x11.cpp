@@ -16,6 +16,7 @@
 #include "platform/pointer_activity.h"
 
 #include "platform/linux/pointer_probe.h"
+#include "platform/linux/qt_x11.h"
 
 #include <QGuiApplication>
 #include <QPointer>
@@ -89,10 +90,10 @@ public:
 private:
     void Connect()
     {
-        const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-        if (!x11 || !x11->display())
+        Display* qt = x11::QtDisplay();
+        if (!qt)
             return;
-        DisplayConnection display(XOpenDisplay(DisplayString(x11->display())));
+        DisplayConnection display(XOpenDisplay(DisplayString(qt)));
         if (!display)
             return;
         int event = 0;

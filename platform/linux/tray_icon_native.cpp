@@ -10,7 +10,10 @@
 // manager announces itself.
 
 #include "platform/linux/icon_qt.h"
+#include "platform/linux/popup_placement.h"
+#include "platform/linux/qt_x11.h"
 #include "platform/linux/tray_icon_view.h"
+#include "platform/popupmenu.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
@@ -42,14 +45,6 @@ constexpr int BalloonDuration = 10000; // milliseconds
 constexpr int DefaultSide = 22;        // what trays that never resize expect
 constexpr long SystemTrayRequestDock = 0;
 constexpr unsigned long XEmbedMapped = 1;
-
-Display* QtDisplay()
-{
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->display() : nullptr;
-}
-
-std::string TraySelection(Display* display) { return "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display)); }
 
 // A picture on the server: its colours and the mask of its opaque pixels.
 class ServerPicture {
@@ -121,13 +116,7 @@ public:
         text->setMaximumWidth(360);
         layout->addWidget(text);
         adjustSize();
-        const QScreen* screen = QGuiApplication::screenAt(near);
-        const QRect area = screen ? screen->geometry() : QRect(near, size());
-        QPoint topLeft(near.x() - width() / 2, near.y());
-        if (topLeft.y() + height() > area.bottom())
-            topLeft.setY(near.y() - height());
-        move(std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() - width())),
-             std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() - height())));
+        move(PopupTopLeft(TpmCenterAlign, near, size()));
         QTimer::singleShot(BalloonDuration, this, &QWidget::close);
     }
 
@@ -143,7 +132,7 @@ public:
         , image_(image)
         , activated_(std::move(activated))
         , manager_(XInternAtom(display, "MANAGER", False))
-        , selection_(XInternAtom(display, TraySelection(display).c_str(), False))
+        , selection_(XInternAtom(display, x11::TraySelectionName(display).c_str(), False))
     {
         setAttribute(Qt::WA_PaintOnScreen);
         setAttribute(Qt::WA_NoSystemBackground);
@@ -235,13 +224,13 @@ protected:
 
 private:
     // Where the tray has put the window: Qt does not follow a window that
-    // another client has reparented. In device pixels, as Qt's are here.
+    // another client has reparented.
     QPoint ScreenPosition() const
     {
         int x = 0, y = 0;
         ::Window child = None;
         XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
-        return {x, y};
+        return GlobalPoint(x, y);
     }
 
     void Dock()
@@ -299,7 +288,7 @@ private:
 
 std::unique_ptr<TrayIconView> MakeNativeXEmbedIcon(IconHandle image, const QString& tip, TrayActivation activated)
 {
-    Display* display = QtDisplay();
+    Display* display = x11::QtDisplay();
     if (!display)
         return nullptr;
     // The pictures go up as 32-bit 0xRRGGBB pixels.

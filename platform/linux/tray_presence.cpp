@@ -1,5 +1,7 @@
 #include "platform/linux/tray_presence.h"
 
+#include "platform/linux/qt_x11.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -38,11 +40,10 @@ bool StatusNotifierHostRegistered()
 // An XEmbed tray manager owns the tray selection of the default screen.
 bool XEmbedTrayRunning()
 {
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* display = x11 ? x11->display() : nullptr;
+    Display* display = x11::QtDisplay();
     if (!display)
         return false;
-    const std::string selection = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display));
+    const std::string selection = x11::TraySelectionName(display);
     return XGetSelectionOwner(display, XInternAtom(display, selection.c_str(), False)) != None;
 }
 
