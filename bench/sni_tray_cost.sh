@@ -29,18 +29,8 @@ export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtim
 unset SESSION_MANAGER QUORZANE_TICK_CONTINUOUSLY
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/quorzane" "$XDG_CONFIG_HOME/lxqt" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
-cat >"$XDG_CONFIG_HOME/lxqt/panel.conf" <<'CONF'
-[General]
-__userfile__=true
-[panel1]
-plugins=statusnotifier
-position=Bottom
-panelSize=32
-iconSize=22
-[statusnotifier]
-type=statusnotifier
-alignment=Left
-CONF
+# The panel of the end-to-end test: only its status-notifier area.
+cp "$(dirname "$0")/../tests/e2e/lxqt_panel.conf" "$XDG_CONFIG_HOME/lxqt/panel.conf"
 
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!

@@ -156,7 +156,8 @@ uint DBusMenuExport::GetLayout(int parentId, int recursionDepth, const QStringLi
 {
     layout = {parentId, Only(EntryProperties(parentId), propertyNames), {}};
     if (parentId == RootId && recursionDepth != 0) {
-        for (int id = 1; id <= Entries().size(); ++id) {
+        const qsizetype count = Entries().size();
+        for (int id = 1; id <= count; ++id) {
             const DBusMenuLayout entry{id, Only(EntryProperties(id), propertyNames), {}};
             layout.children << QDBusVariant(QVariant::fromValue(entry));
         }

@@ -12,18 +12,8 @@ start_display
 start_session_bus
 write_settings
 mkdir -p "$XDG_CONFIG_HOME/lxqt"
-cat >"$XDG_CONFIG_HOME/lxqt/panel.conf" <<'CONF'
-[General]
-__userfile__=true
-[panel1]
-plugins=statusnotifier
-position=Bottom
-panelSize=32
-iconSize=22
-[statusnotifier]
-type=statusnotifier
-alignment=Left
-CONF
+# Only the status-notifier area, at the bottom of the screen.
+cp "$(dirname "$0")/lxqt_panel.conf" "$XDG_CONFIG_HOME/lxqt/panel.conf"
 launch_quorzane
 sleep 1.5
 lxqt-panel >"$E2E_TMP/panel.log" 2>&1 &
