@@ -17,11 +17,9 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
