@@ -52,28 +52,29 @@ private:
     {
         static_cast<SessionClient*>(client)->SaveYourself(shutdown, interactStyle);
     }
-    static void OnInteract(SmcConn, SmPointer client)
-    {
-        // The question opens a loop of its own: asked from the message loop,
-        // not from inside libICE's reading.
-        auto* self = static_cast<SessionClient*>(client);
-        QMetaObject::invokeMethod(self, [self] { self->Interact(); }, Qt::QueuedConnection);
-    }
-    static void OnDie(SmcConn, SmPointer client) { static_cast<SessionClient*>(client)->handlers_.endWithoutAsking(); }
+    static void OnInteract(SmcConn, SmPointer client) { static_cast<SessionClient*>(client)->TurnGiven(); }
+    static void OnDie(SmcConn, SmPointer client) { static_cast<SessionClient*>(client)->Die(); }
     static void OnSaveComplete(SmcConn, SmPointer) {}
-    // The program kept running through the cancelled end: nothing to undo.
-    static void OnShutdownCancelled(SmcConn, SmPointer) {}
+    static void OnShutdownCancelled(SmcConn, SmPointer client) { static_cast<SessionClient*>(client)->Cancelled(); }
 
     void SaveYourself(bool shutdown, int interactStyle);
-    void Interact();
+    void TurnGiven();
+    void Ask();
+    void Cancelled();
+    void Die();
     void FinishSave();
     void ReadMessages();
     void SetProperties();
     void Close();
 
+    // Where the manager's latest save stands: until its SaveYourselfDone
+    // the manager counts the program busy, and a logout waits on it.
+    enum class Save { None, AwaitingTurn, Asking };
+
     TerminationHandlers handlers_;
     SmcConn connection_ = nullptr;
     std::unique_ptr<QSocketNotifier> notifier_;
+    Save save_ = Save::None;
 };
 
 bool SessionClient::Connect()
@@ -134,23 +135,64 @@ void SessionClient::SaveYourself(bool shutdown, int interactStyle)
 {
     // At the end of the session the user may be asked, once the manager
     // gives the turn; a checkpoint only saves.
-    if (shutdown && interactStyle == SmInteractStyleAny &&
-        SmcInteractRequest(connection_, SmDialogNormal, OnInteract, this))
+    const bool mayAsk = shutdown && interactStyle == SmInteractStyleAny;
+    // A manager that asks again while a save is open takes one answer for
+    // both: the open save goes on where the user is or may be asked, and
+    // ends now where the new request allows no question.
+    if (save_ == Save::Asking || (save_ == Save::AwaitingTurn && mayAsk))
         return;
+    if (save_ == Save::None && mayAsk && SmcInteractRequest(connection_, SmDialogNormal, OnInteract, this)) {
+        save_ = Save::AwaitingTurn;
+        return;
+    }
     FinishSave();
 }
 
-void SessionClient::Interact()
+void SessionClient::TurnGiven()
 {
+    // A turn that no save waits for any more is handed straight back.
+    if (save_ != Save::AwaitingTurn) {
+        SmcInteractDone(connection_, False);
+        return;
+    }
+    save_ = Save::Asking;
+    // The question opens a loop of its own: asked from the message loop,
+    // not from inside libICE's reading.
+    QMetaObject::invokeMethod(this, [this] { Ask(); }, Qt::QueuedConnection);
+}
+
+void SessionClient::Ask()
+{
+    if (save_ != Save::Asking)
+        return;
     const bool mayEnd = handlers_.mayEndSession();
-    if (!connection_)
+    // While the user was asked, the manager may have cancelled or gone:
+    // then the answer is nobody's.
+    if (!connection_ || save_ != Save::Asking)
         return;
     SmcInteractDone(connection_, mayEnd ? False : True);
     FinishSave();
 }
 
+// The program kept running through the cancelled end; a save still open
+// is completed, or the manager would wait for it at the next logout.
+void SessionClient::Cancelled()
+{
+    if (save_ != Save::None)
+        FinishSave();
+}
+
+// The manager wants nothing more of this session, not even an open save:
+// the program ends, saving on its way out.
+void SessionClient::Die()
+{
+    save_ = Save::None;
+    handlers_.endWithoutAsking();
+}
+
 void SessionClient::FinishSave()
 {
+    save_ = Save::None;
     handlers_.saveNow();
     SmcSaveYourselfDone(connection_, True);
 }

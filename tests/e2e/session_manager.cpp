@@ -5,6 +5,11 @@
 //   logout          save-yourself with shutdown (no interaction), then die
 //   logout-cancel   save-yourself with shutdown, interaction allowed; once
 //                   the client has saved, the shutdown is cancelled
+//   cancel-at-request, die-at-request, resave-at-request
+//                   save-yourself with shutdown, interaction allowed; the
+//                   client's interaction request is answered with a
+//                   cancel, with die, or with a second save-yourself (a
+//                   checkpoint) instead of its turn
 //   vanish          the manager ends at once, without a word to the client
 // What the client does is printed as one line each: registered,
 // properties N, interact-request, interact-done cancel=B, save-done
@@ -20,12 +25,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
-enum class Command { None, Checkpoint, Logout, LogoutCancel };
+enum class Command { None, Checkpoint, Logout, LogoutCancel, CancelAtRequest, DieAtRequest, ResaveAtRequest };
 
 struct Manager {
     SmsConn client = nullptr;
@@ -53,7 +59,24 @@ Status RegisterClient(SmsConn connection, SmPointer, char* previousId)
 void InteractRequest(SmsConn connection, SmPointer, int)
 {
     Say("interact-request");
-    SmsInteract(connection);
+    const Command running = manager.running;
+    manager.running = Command::None;
+    switch (running) {
+    case Command::CancelAtRequest:
+        SmsShutdownCancelled(connection);
+        Say("cancelled");
+        break;
+    case Command::DieAtRequest:
+        SmsDie(connection);
+        break;
+    case Command::ResaveAtRequest:
+        manager.running = Command::Checkpoint;
+        SmsSaveYourself(connection, SmSaveLocal, False, SmInteractStyleNone, False);
+        break;
+    default:
+        manager.running = running;
+        SmsInteract(connection);
+    }
 }
 
 void InteractDone(SmsConn, SmPointer, Bool cancelShutdown)
@@ -75,7 +98,7 @@ void SaveYourselfDone(SmsConn connection, SmPointer, Bool success)
         SmsShutdownCancelled(connection);
         Say("cancelled");
         break;
-    case Command::None:
+    default:
         break;
     }
     manager.running = Command::None;
@@ -140,6 +163,14 @@ Status NewClient(SmsConn connection, SmPointer, unsigned long* mask, SmsCallback
 Bool AcceptAnyHost(char*) { return True; }
 void IgnoreIoError(IceConn) {}
 
+// The logouts that let the client ask the user.
+const std::map<std::string, Command> InteractiveLogouts = {
+    {"logout-cancel", Command::LogoutCancel},
+    {"cancel-at-request", Command::CancelAtRequest},
+    {"die-at-request", Command::DieAtRequest},
+    {"resave-at-request", Command::ResaveAtRequest},
+};
+
 void RunCommand(const std::string& command)
 {
     if (command == "vanish")
@@ -154,8 +185,8 @@ void RunCommand(const std::string& command)
     } else if (command == "logout") {
         manager.running = Command::Logout;
         SmsSaveYourself(manager.client, SmSaveBoth, True, SmInteractStyleNone, False);
-    } else if (command == "logout-cancel") {
-        manager.running = Command::LogoutCancel;
+    } else if (const auto interactive = InteractiveLogouts.find(command); interactive != InteractiveLogouts.end()) {
+        manager.running = interactive->second;
         SmsSaveYourself(manager.client, SmSaveBoth, True, SmInteractStyleAny, False);
     } else {
         Say("unknown " + command);
