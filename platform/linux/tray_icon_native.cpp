@@ -2,9 +2,10 @@
 // tray icon paints each new image on the client and uploads it; here each
 // picture is prepared once on the X server, at the size the tray gives the
 // icon, and a frame only clears the window to the tray's background and
-// copies the prepared picture through its mask. Qt still delivers the
-// window's mouse events, tool tip and exposures: the window paints on
-// screen, without Qt's backing store.
+// copies the prepared picture through its mask, requests that leave nothing
+// behind on the client. Qt still delivers the window's mouse events, tool
+// tip and exposures: the window paints on screen, without Qt's backing
+// store.
 //
 // The icon docks by the system tray protocol and docks again when a new tray
 // manager announces itself.
@@ -30,6 +31,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -71,11 +73,13 @@ public:
     ServerPicture(const ServerPicture&) = delete;
     ServerPicture& operator=(const ServerPicture&) = delete;
 
-    void CopyTo(::Window window, GC gc, QPoint at) const
+    // Through XCB: it is done every frame (see QtConnection).
+    void CopyTo(xcb_connection_t* connection, ::Window window, xcb_gcontext_t gc, QPoint at) const
     {
-        XSetClipMask(display_, gc, mask_);
-        XSetClipOrigin(display_, gc, at.x(), at.y());
-        XCopyArea(display_, picture_, window, gc, 0, 0, size_.width(), size_.height(), at.x(), at.y());
+        const std::uint32_t clip[] = {std::uint32_t(at.x()), std::uint32_t(at.y()), std::uint32_t(mask_)};
+        xcb_change_gc(connection, gc, XCB_GC_CLIP_ORIGIN_X | XCB_GC_CLIP_ORIGIN_Y | XCB_GC_CLIP_MASK, clip);
+        xcb_copy_area(connection, xcb_drawable_t(picture_), xcb_drawable_t(window), gc, 0, 0, std::int16_t(at.x()),
+                      std::int16_t(at.y()), std::uint16_t(size_.width()), std::uint16_t(size_.height()));
     }
     QSize Size() const { return size_; }
 
@@ -127,6 +131,7 @@ public:
     NativeIcon(Display* display, IconHandle image, const QString& tip, TrayActivation activated)
         : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint)
         , display_(display)
+        , connection_(x11::QtConnection())
         , image_(image)
         , activated_(std::move(activated))
         , manager_(XInternAtom(display, "MANAGER", False))
@@ -157,9 +162,9 @@ public:
         XChangeProperty(display_, window_, embedInfo, embedInfo, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(info), 2);
         // Without exposure events, a copy sends nothing back.
-        XGCValues values{};
-        values.graphics_exposures = False;
-        gc_ = XCreateGC(display_, window_, GCGraphicsExposures, &values);
+        gc_ = xcb_generate_id(connection_);
+        const std::uint32_t noExposures = 0;
+        xcb_create_gc(connection_, gc_, xcb_drawable_t(window_), XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
         QCoreApplication::instance()->installNativeEventFilter(this);
         Dock();
         show();
@@ -169,7 +174,8 @@ public:
     {
         QCoreApplication::instance()->removeNativeEventFilter(this);
         pictures_.clear();
-        XFreeGC(display_, gc_);
+        xcb_free_gc(connection_, gc_);
+        xcb_flush(connection_);
     }
 
     void SetImage(IconHandle image) override
@@ -267,14 +273,15 @@ private:
     {
         const ServerPicture& picture = Picture();
         const QSize size = picture.Size();
-        XClearWindow(display_, window_);
-        picture.CopyTo(window_, gc_, QPoint((width() - size.width()) / 2, (height() - size.height()) / 2));
-        XFlush(display_);
+        xcb_clear_area(connection_, 0, xcb_window_t(window_), 0, 0, 0, 0);
+        picture.CopyTo(connection_, window_, gc_, QPoint((width() - size.width()) / 2, (height() - size.height()) / 2));
+        xcb_flush(connection_);
     }
 
     Display* display_;
+    xcb_connection_t* connection_;
     ::Window window_ = 0;
-    GC gc_ = nullptr;
+    xcb_gcontext_t gc_ = 0;
     IconHandle image_;
     TrayActivation activated_;
     Atom manager_;
