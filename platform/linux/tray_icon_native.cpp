@@ -166,8 +166,8 @@ public:
         const std::uint32_t noExposures = 0;
         xcb_create_gc(connection_, gc_, xcb_drawable_t(window_), XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
         QCoreApplication::instance()->installNativeEventFilter(this);
+        // Mapped only once the tray has taken it (see Embedded).
         Dock();
-        show();
     }
 
     ~NativeIcon() override
@@ -198,11 +198,20 @@ public:
         if (type != "xcb_generic_event_t")
             return false;
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
-            return false;
-        const auto* client = static_cast<const xcb_client_message_event_t*>(message);
-        if (client->type == manager_ && client->data.data32[1] == selection_)
-            Dock();
+        switch (event->response_type & 0x7f) {
+        case XCB_CLIENT_MESSAGE: {
+            const auto* client = static_cast<const xcb_client_message_event_t*>(message);
+            if (client->type == manager_ && client->data.data32[1] == selection_)
+                Dock();
+            break;
+        }
+        case XCB_REPARENT_NOTIFY: {
+            const auto* reparent = static_cast<const xcb_reparent_notify_event_t*>(message);
+            if (reparent->window == window_)
+                Embedded(reparent->parent != DefaultRootWindow(display_));
+            break;
+        }
+        }
         return false;
     }
 
@@ -252,6 +261,20 @@ private:
         request.xclient.data.l[2] = long(window_);
         XSendEvent(display_, tray, False, NoEventMask, &request);
         XFlush(display_);
+    }
+
+    // A tray that embeds a window already on screen unmaps it on the way and
+    // then keeps it one pixel wide; whether the window's own map comes before
+    // or after the tray takes it is a race, which a busy start (the first
+    // one, with its help window) loses. So the window is mapped only inside
+    // the tray, and taken off the screen when a tray that goes leaves it on
+    // the root window.
+    void Embedded(bool inTray)
+    {
+        if (inTray)
+            show();
+        else
+            hide();
     }
 
     // The picture at the largest square that fits the window, once per size.

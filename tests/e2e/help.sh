@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The help file beside the program: the first start opens its welcome topic,
-# later starts do not, the options dialog opens it with F1, and a missing
+# The help file beside the program: the first start opens its welcome topic
+# beside a whole icon that opens the options, later starts do not, the options dialog opens it with F1, and a missing
 # help file is reported by the help viewer.
 source "$(dirname "$0")/lib.sh"
 
@@ -20,8 +20,10 @@ start_tray_host
 rm -f "$SETTINGS_FILE"
 start_quorzane
 wait_until "visible_window '$HELP_TITLE'" 10 || fail "the first start showed no help"
-# The help comes early in start-up; let the rest of it finish.
-sleep 1
+# The help tells the new user to click the icon, which is whole and answers.
+icon_width() { xdotool getwindowgeometry --shell "$(tray_icon_window)" | sed -n 's/^WIDTH=//p'; }
+wait_until '[ "$(icon_width)" -ge 22 ]' 5 || fail "the first start's icon is $(icon_width) pixels wide"
+open_options_from_icon
 stop_quorzane TERM
 [ "$QUORZANE_STATUS" -eq 0 ] || fail "the program ended with status $QUORZANE_STATUS"
 [ "$(setting TimesInProgram)" = 1 ] || fail "TimesInProgram is '$(setting TimesInProgram)' after the first start"
