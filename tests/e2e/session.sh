@@ -62,8 +62,9 @@ sleep 0.5
 running && tray_icon_window >/dev/null || fail "cancelled logout: the program or its icon went"
 detects "cancelled logout"
 
-manager_says logout "closed"
+manager_says logout "save-done success=1"
 wait "$QUORZANE_PID" && status=0 || status=$?
+grep -qx closed "$E2E_TMP/sm.log" || fail "logout: the program did not close its connection"
 [ "$status" = 0 ] || fail "logout: the program ended with status $status"
 ! tray_icon_window >/dev/null || fail "logout: the icon stayed in the tray"
 
