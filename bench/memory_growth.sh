@@ -19,15 +19,8 @@ for tool in Xvfb trayer lxqt-panel dbus-daemon; do
 done
 panel_conf=$(dirname "$0")/../tests/e2e/lxqt_panel.conf
 
-work=$(mktemp -d /tmp/quorzane-memory.XXXXXX)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/lib.sh"
+bench_workdir memory
 unset SESSION_MANAGER QUORZANE_TICK_CONTINUOUSLY DBUS_SESSION_BUS_ADDRESS
 
 # Starts a display for tray $1 in the background; its number goes to $work/$1.display.

@@ -24,15 +24,8 @@ for program in "$quorzane" "$floor" "$naive" "$pointer_path"; do
     [ -x "$program" ] || { echo "missing $program: build it first" >&2; exit 1; }
 done
 
-work=$(mktemp -d /tmp/quorzane-cost.XXXXXX)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/lib.sh"
+bench_workdir cost
 
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-session-bus

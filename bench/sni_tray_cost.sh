@@ -15,15 +15,8 @@ settle=3
 [ -x "$quorzane" ] || { echo "missing $quorzane: build it first" >&2; exit 1; }
 command -v lxqt-panel >/dev/null || { echo "lxqt-panel is missing (scripts/install-deps installs it)" >&2; exit 1; }
 
-work=$(mktemp -d /tmp/quorzane-sni-cost.XXXXXX)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/lib.sh"
+bench_workdir sni-cost
 
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
 unset SESSION_MANAGER QUORZANE_TICK_CONTINUOUSLY
