@@ -1,5 +1,5 @@
 #pragma once
-// Message windows as objects, for the other groups of this folder.
+// Message windows as objects, for the other groups of the Linux layer.
 
 #include "platform/messagewindow.h"
 

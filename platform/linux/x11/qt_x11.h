@@ -1,5 +1,5 @@
 #pragma once
-// Qt's own X connection, for the groups of this folder that speak Xlib.
+// Qt's own X connection, for the groups of the Linux layer that speak Xlib.
 
 #include <string>
 
