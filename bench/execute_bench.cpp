@@ -3,7 +3,7 @@
 // on its own; the median over all of them is reported as "median_us".
 
 #include "launch/Execfile.h"
-#include "platform/linux/child_reaper.h"
+#include "platform/linux/process/child_reaper.h"
 
 #include <QCoreApplication>
 

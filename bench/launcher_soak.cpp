@@ -6,7 +6,7 @@
 //   launcher_soak [launches]   (2000 by default; QZ_DENY_PIDFD=1 refuses pidfds)
 
 #include "launch/Execfile.h"
-#include "platform/linux/child_reaper.h"
+#include "platform/linux/process/child_reaper.h"
 #include "tests/unit/launch_test_support.h"
 #include "tests/unit/pidfd_denial.h"
 

@@ -1,7 +1,7 @@
 #include "platform/double/profile_double.h"
 #include "platform/profile.h"
 
-#include "platform/linux/profile_text.h"
+#include "platform/linux/profile/profile_text.h"
 
 #include <map>
 

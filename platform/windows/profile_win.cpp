@@ -6,7 +6,7 @@
 
 #include "platform/profile.h"
 
-#include "platform/linux/profile_text.h"
+#include "platform/linux/profile/profile_text.h"
 #include "platform/system.h"
 #include "platform/windows/profile_storage_win.h"
 #include "platform/windows/win32.h"

@@ -3,7 +3,7 @@
 // on its own result.
 
 #include "launch/argument_quoting.h"
-#include "platform/linux/command_line_words.h"
+#include "platform/linux/process/command_line_words.h"
 #include "fuzz_check.h"
 
 #include <cstddef>

@@ -4,7 +4,7 @@
 // write reads back as a read of that value gives it; and every other entry
 // reads as before.
 
-#include "platform/linux/profile_text.h"
+#include "platform/linux/profile/profile_text.h"
 #include "fuzz_check.h"
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "platform/linux/dbus_menu_export.h"
+#include "platform/linux/tray/dbus_menu_export.h"
 
 #include <QAction>
 #include <QCoreApplication>

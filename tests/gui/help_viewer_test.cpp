@@ -2,7 +2,7 @@
 // the report of a help file that cannot be read.
 
 #include "platform/help.h"
-#include "platform/linux/help_viewer.h"
+#include "platform/linux/help/help_viewer.h"
 
 #include "message_box_answerer.h"
 #include "qstring_printer.h"

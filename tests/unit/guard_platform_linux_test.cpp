@@ -4,7 +4,7 @@
 #include "platform/nametable.h"
 #include "platform/window.h"
 
-#include "platform/linux/local_socket.h"
+#include "platform/linux/names/local_socket.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>

@@ -5,9 +5,9 @@
 #include "launch/Execfile.h"
 #include "launch/argument_quoting.h"
 #include "platform/application.h"
-#include "platform/linux/child_reaper.h"
-#include "platform/linux/priority_nice.h"
-#include "platform/linux/unique_fd.h"
+#include "platform/linux/process/child_reaper.h"
+#include "platform/linux/process/priority_nice.h"
+#include "platform/linux/process/unique_fd.h"
 
 #include "launch_test_support.h"
 

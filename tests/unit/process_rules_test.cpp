@@ -4,9 +4,9 @@
 
 #include "launch/Execfile.h"
 #include "launch/argument_quoting.h"
-#include "platform/linux/command_line_words.h"
-#include "platform/linux/priority_nice.h"
-#include "platform/linux/program_search.h"
+#include "platform/linux/process/command_line_words.h"
+#include "platform/linux/process/priority_nice.h"
+#include "platform/linux/process/program_search.h"
 
 #include "launch_test_support.h"
 

@@ -3,7 +3,7 @@
 // reads back as written, under any spelling of its section and key, every
 // other entry reads as before, and not one foreign byte changes.
 
-#include "platform/linux/profile_text.h"
+#include "platform/linux/profile/profile_text.h"
 #include "tests/unit/random_text.h"
 
 #include <gtest/gtest.h>

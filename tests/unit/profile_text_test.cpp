@@ -1,7 +1,7 @@
 // The text rules of profile files: what a read finds and delivers, and that a
 // write edits exactly one value or adds exactly one line.
 
-#include "platform/linux/profile_text.h"
+#include "platform/linux/profile/profile_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The Linux name table and window search keep the copies on one X display
 // apart from those on another, as Windows keeps sessions apart.
 
-#include "platform/linux/local_socket.h"
+#include "platform/linux/names/local_socket.h"
 
 #include <QByteArray>
 
