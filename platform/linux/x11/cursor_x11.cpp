@@ -8,6 +8,7 @@
 
 #include "platform/cursor.h"
 
+#include "platform/linux/x11/pointer_x11.h"
 #include "platform/linux/x11/qt_x11.h"
 
 #include <QGuiApplication>
@@ -58,7 +59,11 @@ QRect PrimaryScreenPixels()
 
 } // namespace
 
-bool GetCursorPos(Point& position)
+namespace x11 {
+
+QPoint PrimaryScreenOrigin() { return PrimaryScreenPixels().topLeft(); }
+
+bool QueryCursorPos(Point& position)
 {
     Display* display = PointerDisplay();
     if (!display)
@@ -75,10 +80,12 @@ bool GetCursorPos(Point& position)
                        &buttons))
         return false;
     // Positions are relative to the primary screen, whose top-left is (0, 0).
-    const QPoint origin = PrimaryScreenPixels().topLeft();
+    const QPoint origin = PrimaryScreenOrigin();
     position = {rootX - origin.x(), rootY - origin.y()};
     return true;
 }
+
+} // namespace x11
 
 std::int32_t GetSystemMetrics(SystemMetric metric)
 {

@@ -16,6 +16,7 @@
 #include "platform/pointer_activity.h"
 
 #include "platform/linux/x11/pointer_probe.h"
+#include "platform/linux/x11/pointer_x11.h"
 #include "platform/linux/x11/qt_x11.h"
 
 #include <QGuiApplication>
@@ -65,7 +66,7 @@ public:
         XSync(display_.get(), False);
         const std::optional<RootPosition> now = probe_->Now();
         Point cursor;
-        if (lost_ || !now || !GetCursorPos(cursor) || !SamePoint(cursor, restingAt))
+        if (lost_ || !now || !x11::QueryCursorPos(cursor) || !SamePoint(cursor, restingAt))
             QTimer::singleShot(0, this, &PointerWatch::Fire);
         else
             restingAt_ = *now;
@@ -182,6 +183,8 @@ PointerWatch* Watcher()
 
 } // namespace
 
+namespace x11 {
+
 bool WatchPointerRest(const Point& restingAt, std::function<void()> moved)
 {
     PointerWatch* watch = Watcher();
@@ -193,5 +196,7 @@ void StopWatchingPointer()
     if (PointerWatch* watch = Watcher())
         watch->Stop();
 }
+
+} // namespace x11
 
 } // namespace platform

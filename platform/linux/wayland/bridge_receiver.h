@@ -1,0 +1,55 @@
+#pragma once
+// The program's end of a bridge inside the compositor (the KWin script, the
+// GNOME Shell extension). The bridge calls Moved(x, y) on the session bus,
+// in the compositor's global coordinates, at the first motion after a rest
+// and then at most every 50 ms while the pointer moves; nothing at rest.
+// Calls from anyone but the compositor are refused.
+
+#include "platform/linux/wayland/compositor_pointer.h"
+
+#include <QDBusContext>
+#include <QDBusServiceWatcher>
+
+#include <memory>
+#include <optional>
+
+namespace platform {
+
+class BridgeReceiver final : public CompositorPointer, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.quorzane.Quorzane.Pointer")
+
+public:
+    // Takes the program's name and object on the session bus and listens to
+    // the connection that owns `compositorService`; `name` says which bridge
+    // it is. Nullptr, with the reason in `error`, where that fails.
+    static std::unique_ptr<BridgeReceiver> Listen(const QString& compositorService, const QString& name,
+                                                  QString& error);
+    ~BridgeReceiver() override;
+
+    bool Position(Point& position) const override;
+    void WatchRest(const Point& restingAt, std::function<void()> moved) override;
+    void StopWatching() override;
+    QString Name() const override { return name_; }
+
+public slots:
+    Q_SCRIPTABLE Q_NOREPLY void Moved(int x, int y);
+
+private:
+    BridgeReceiver(const QString& compositorService, const QString& owner, const QString& name);
+    void OwnerChanged(const QString& newOwner);
+    void Fail(const QString& reason);
+
+    QString name_;
+    QString owner_;
+    QDBusServiceWatcher ownerWatch_;
+    std::optional<Point> position_;
+    std::function<void()> moved_;
+    bool failed_ = false;
+};
+
+// The session-bus name, object and interface that bridges call.
+inline constexpr char BridgeService[] = "org.quorzane.Quorzane";
+inline constexpr char BridgePath[] = "/org/quorzane/Quorzane/Pointer";
+
+} // namespace platform

@@ -1,0 +1,42 @@
+#pragma once
+// The pointer as a Wayland compositor reports it. In a Wayland session
+// XWayland sees the pointer only over X11 windows; a source of this kind
+// stands in for the X server's pointer while it is in use.
+
+#include "platform/cursor.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace platform {
+
+class CompositorPointer : public QObject {
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    // The latest position relative to the primary screen; false before the
+    // first report.
+    virtual bool Position(Point& position) const = 0;
+
+    // Calls `moved` once, from the message loop, at the first report that
+    // the pointer has left `restingAt`. A second call replaces the first.
+    virtual void WatchRest(const Point& restingAt, std::function<void()> moved) = 0;
+    virtual void StopWatching() = 0;
+
+    // Which source this is, for the user: "the KWin script".
+    virtual QString Name() const = 0;
+
+    // Whether shakes can be seen, or only rests on the corners.
+    virtual bool SeesShakes() const { return true; }
+
+signals:
+    // The source can no longer report (its bridge went, or sent nonsense):
+    // why, in a sentence for the user.
+    void Failed(const QString& reason);
+};
+
+} // namespace platform

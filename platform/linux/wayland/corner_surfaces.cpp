@@ -1,0 +1,7 @@
+#include "platform/linux/wayland/compositor_sources.h"
+
+namespace platform {
+
+std::unique_ptr<CompositorPointer> StartCornerSurfaces(QString&) { return nullptr; }
+
+} // namespace platform

@@ -1,0 +1,103 @@
+// In a Wayland session: picks the first source of the pointer that the
+// desktop offers, says which one is in use, and moves on to the next when
+// one fails while the program runs. An X11 session is left as it is.
+
+#include "platform/wayland_notice.h"
+
+#include "platform/linux/tray/tray_presence.h"
+#include "platform/linux/wayland/compositor_sources.h"
+#include "platform/linux/wayland/pointer_source.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+constexpr char Notice[] = "Quorzane sees the mouse pointer only while it is over X11 windows: this is a Wayland "
+                          "session. Patterns work wherever the pointer can be read.";
+constexpr char CornersOnly[] = "Quorzane sees the mouse pointer only on the four corner pixels of this desktop: "
+                               "the corner patterns work, shakes are not available.";
+
+using SourceStart = std::unique_ptr<CompositorPointer> (*)(QString& why);
+constexpr std::array<SourceStart, 3> Sources = {StartKWinBridge, StartGnomeBridge, StartCornerSurfaces};
+
+bool Set(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+bool InWaylandSession()
+{
+    const char* type = std::getenv("XDG_SESSION_TYPE");
+    return (type && std::strcmp(type, "wayland") == 0) || Set("WAYLAND_DISPLAY");
+}
+
+void Say(const QString& line, bool alsoInBalloon)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+    if (!alsoInBalloon)
+        return;
+    if (TrayPresence* presence = TrayPresence::Instance())
+        presence->RequestBalloon({QStringLiteral("Quorzane on Wayland"), line});
+}
+
+// Owned by the application object, as is the source in use.
+class SourceChoice final : public QObject {
+public:
+    explicit SourceChoice(QObject* parent) : QObject(parent) {}
+
+    // Tries the sources from `first` on and uses the first that starts.
+    void StartFrom(std::size_t first)
+    {
+        for (std::size_t index = first; index < Sources.size(); ++index) {
+            QString why;
+            std::unique_ptr<CompositorPointer> source = Sources[index](why);
+            if (!why.isEmpty())
+                Say(QStringLiteral("Quorzane: %1.").arg(why), false);
+            if (source) {
+                Use(std::move(source), index);
+                return;
+            }
+        }
+        UseCompositorPointer(nullptr);
+        Say(QString::fromLatin1(Notice), true);
+    }
+
+private:
+    void Use(std::unique_ptr<CompositorPointer> source, std::size_t index)
+    {
+        source_ = std::move(source);
+        UseCompositorPointer(source_.get());
+        connect(source_.get(), &CompositorPointer::Failed, this, [this, index](const QString& reason) {
+            Say(QStringLiteral("Quorzane: %1.").arg(reason), false);
+            UseCompositorPointer(nullptr);
+            // Not from inside the failing source's own call.
+            source_.release()->deleteLater();
+            StartFrom(index + 1);
+        });
+        if (source_->SeesShakes())
+            Say(QStringLiteral("Quorzane follows the mouse pointer through %1.").arg(source_->Name()), false);
+        else
+            Say(QString::fromLatin1(CornersOnly), true);
+    }
+
+    std::unique_ptr<CompositorPointer> source_;
+};
+
+} // namespace
+
+void NoteWaylandSession()
+{
+    if (!InWaylandSession() || !QCoreApplication::instance())
+        return;
+    (new SourceChoice(QCoreApplication::instance()))->StartFrom(0);
+}
+
+} // namespace platform
