@@ -73,15 +73,21 @@ void WaylandConnection::Flush()
 {
     if (lost_)
         return;
-    if (wl_display_flush(display_.get()) >= 0) {
-        if (writable_)
-            writable_->setEnabled(false);
-    } else if (errno == EAGAIN) {
-        if (writable_)
-            writable_->setEnabled(true);
-    } else {
+    const bool sent = wl_display_flush(display_.get()) >= 0;
+    // A compositor that closed the connection may have said why before:
+    // the read that follows finds it.
+    if (sent || errno == EPIPE)
+        WaitToWrite(false);
+    else if (errno == EAGAIN)
+        WaitToWrite(true);
+    else
         Lose();
-    }
+}
+
+void WaylandConnection::WaitToWrite(bool waiting)
+{
+    if (writable_)
+        writable_->setEnabled(waiting);
 }
 
 // The socket has something to read (or has closed). libwayland reads only

@@ -44,6 +44,7 @@ public:
     bool IsLost() const { return lost_; }
 
 private:
+    void WaitToWrite(bool waiting);
     void ReadAndDispatch();
     bool DispatchQueued();
     void Lose();
