@@ -35,7 +35,7 @@ start_driver() {
 
 # Moves the pointer with kwin_pointer's words; its motion log goes on
 # motion.log. Each path starts with a move, to where the pointer is.
-pointer() {
+kwin_move() {
     "$KWIN_POINTER" "$@" >>"$LOGS/motion.log" || fail "kwin_pointer $* failed"
 }
 
@@ -127,7 +127,7 @@ fi
 [ "$(kwin_script_loaded "$PLUGIN")" = false ] || fail "the broken script stays loaded"
 
 # Loaded, the script reports where the pointer is at once: that says it runs.
-pointer move 400 300
+kwin_move move 400 300
 start_driver "$SCRIPT"
 [ "$(kwin_script_loaded "$PLUGIN")" = true ] || fail "KWin does not know the script as $PLUGIN"
 wait_until "reported_after 400 300 0" 2 || fail "no report of the start position: $(cat "$LOGS/reports.log")"
@@ -136,7 +136,7 @@ wait_until "reported_after 400 300 0" 2 || fail "no report of the start position
 # then a rest in each corner, reached by a fling beyond the screen's edge.
 right=$((WIDTH - 1))
 bottom=$((HEIGHT - 1))
-pointer move 400 300 wait 500 mark moves \
+kwin_move move 400 300 wait 500 mark moves \
     glide 550 300 150 glide 400 300 150 glide 550 300 150 wait "$REST" \
     glide -40 -40 300 wait "$REST" \
     glide $((WIDTH + 40)) -40 400 wait "$REST" \
@@ -156,7 +156,7 @@ done
 } 2>/dev/null
 [ "$(kwin_script_loaded "$PLUGIN")" = true ] || fail "the killed driver's copy is not loaded"
 start_driver "$SCRIPT"
-pointer move "$right" "$bottom" wait 500 mark again glide 200 150 200 wait 300 glide 600 450 300 wait "$REST" mark again-rested
+kwin_move move "$right" "$bottom" wait 500 mark again glide 200 150 200 wait 300 glide 600 450 300 wait "$REST" mark again-rested
 check_reports again again-rested
 
 # The unload at the end: nothing reports any more.
@@ -166,6 +166,6 @@ wait "$DRIVER_PID" || status=$?
 [ "$status" = 0 ] || fail "the driver ended with status $status: $(cat "$LOGS/driver.log")"
 [ "$(kwin_script_loaded "$PLUGIN")" = false ] || fail "the script stays loaded after the unload"
 lines=$(wc -l <"$LOGS/reports.log")
-pointer move 600 450 glide 100 100 300 wait 300
+kwin_move move 600 450 glide 100 100 300 wait 300
 [ "$(wc -l <"$LOGS/reports.log")" = "$lines" ] || fail "the unloaded script still reports"
 echo "PASS"
