@@ -1,0 +1,68 @@
+// Quorzane's pointer source in a Plasma Wayland session, where an X11 client
+// cannot read the global cursor. Quorzane loads this file through KWin's
+// scripting interface (plugin name "quorzane-pointer") and unloads it when it
+// ends. It reports the pointer position to Quorzane's Moved(x, y) on the
+// session bus, in KWin's global logical coordinates.
+//
+// Every call into this script and every bus message costs the compositor
+// CPU, so the pointer is followed by sampling, not by event: the first motion
+// after a rest is reported at once and disconnects the motion handler; a
+// sample 50 ms after each report then reports the latest position if it
+// changed. The first sample that finds the pointer where it was last reported
+// connects the handler again and starts no timer, so nothing runs at rest,
+// and the last report always carries the resting position (a corner rest
+// needs the exact pixel).
+//
+// Works with KWin 5.27 and 6: both have workspace.cursorPos and
+// workspace.cursorPosChanged, the global callDBus and a QTimer constructor.
+
+"use strict";
+
+const service = "org.quorzane.Quorzane";
+const path = "/org/quorzane/Quorzane/Pointer";
+const pointerInterface = "org.quorzane.Quorzane.Pointer";
+const reportInterval = 50; // milliseconds
+
+let reportedX = 0;
+let reportedY = 0;
+// Single-shot, started again after each report: a repeating timer keeps its
+// schedule, so a tick that KWin ran late would be followed by one too soon.
+const sampler = new QTimer();
+sampler.interval = reportInterval;
+sampler.singleShot = true;
+
+// callDBus without a callback sends the call and never waits for its reply.
+// "| 0" keeps the coordinates integers, which go on the bus as int32.
+function report(position) {
+    reportedX = position.x | 0;
+    reportedY = position.y | 0;
+    callDBus(service, path, pointerInterface, "Moved", reportedX, reportedY);
+}
+
+function follow(position) {
+    report(position);
+    sampler.start();
+}
+
+function onFirstMotion() {
+    workspace.cursorPosChanged.disconnect(onFirstMotion);
+    follow(workspace.cursorPos);
+}
+
+function onSample() {
+    const position = workspace.cursorPos;
+    if ((position.x | 0) !== reportedX || (position.y | 0) !== reportedY) {
+        follow(position);
+        return;
+    }
+    workspace.cursorPosChanged.connect(onFirstMotion);
+}
+
+if (workspace.cursorPosChanged === undefined || workspace.cursorPos === undefined) {
+    console.error("quorzane-pointer: this KWin tells scripts nothing of the pointer");
+} else {
+    sampler.timeout.connect(onSample);
+    // The start counts as a first motion: Quorzane has no position until the
+    // first report, and that call tells it that the script runs.
+    follow(workspace.cursorPos);
+}
