@@ -10,6 +10,21 @@ set(QUORZANE_APP_ID org.quorzane.Quorzane)
 
 install(TARGETS quorzane RUNTIME DESTINATION ${QUORZANE_PROGRAM_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/help/QRVN.HLP DESTINATION ${QUORZANE_PROGRAM_DIR})
+# The KWin script of Plasma sessions, which the program loads from its folder.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/kwin/quorzane-pointer.js DESTINATION ${QUORZANE_PROGRAM_DIR})
+
+# The GNOME Shell extension of GNOME sessions, in the form of the shell it is
+# built for: Shell 43 and 44 (Debian 12) load scripts, Shell 45 and later
+# load ES modules, with the same bridge beside either entry.
+set(QUORZANE_GNOME_SHELL 43 CACHE STRING "GNOME Shell version whose extension form is installed (43 or 45)")
+set(extension_dir ${PROJECT_SOURCE_DIR}/resources/gnome-shell)
+set(extension_entry ${extension_dir}/pointer@quorzane.org)
+if(QUORZANE_GNOME_SHELL VERSION_GREATER_EQUAL 45)
+  set(extension_entry ${extension_dir}/shell-45)
+endif()
+install(FILES ${extension_entry}/metadata.json ${extension_entry}/extension.js
+              ${extension_dir}/pointer@quorzane.org/pointerBridge.js
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/gnome-shell/extensions/pointer@quorzane.org)
 
 # bin/quorzane -> the program, relative so that the installed tree can move.
 file(RELATIVE_PATH link_target /${CMAKE_INSTALL_BINDIR} /${QUORZANE_PROGRAM_DIR}/quorzane)

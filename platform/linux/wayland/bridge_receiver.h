@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -26,6 +27,10 @@ public:
     static std::unique_ptr<BridgeReceiver> Listen(const QString& compositorService, const QString& name,
                                                   QString& error);
     ~BridgeReceiver() override;
+
+    // Keeps what holds the bridge in the compositor (the loaded script) for
+    // as long as the receiver listens.
+    void HoldBridge(std::shared_ptr<void> bridge) { bridge_ = std::move(bridge); }
 
     bool Position(Point& position) const override;
     void WatchRest(const Point& restingAt, std::function<void()> moved) override;
@@ -46,6 +51,7 @@ private:
     std::optional<Point> position_;
     std::function<void()> moved_;
     bool failed_ = false;
+    std::shared_ptr<void> bridge_;
 };
 
 // The session-bus name, object and interface that bridges call.

@@ -1,7 +1,72 @@
+// GNOME: the program's Shell extension reports the pointer to the bridge
+// receiver. An extension that is installed but off is turned on if the user
+// agrees; one the running shell does not know yet needs a new login.
+
 #include "platform/linux/wayland/compositor_sources.h"
 
-namespace platform {
+#include "platform/linux/wayland/bridge_receiver.h"
+#include "platform/linux/wayland/gnome_extension.h"
 
-std::unique_ptr<CompositorPointer> StartGnomeBridge(QString&) { return nullptr; }
+#include <QMessageBox>
+
+namespace platform {
+namespace {
+
+constexpr char ShellService[] = "org.gnome.Shell";
+
+bool UserTurnsItOn()
+{
+    return QMessageBox::question(nullptr, QStringLiteral("Quorzane on GNOME"),
+                                 QStringLiteral("Quorzane follows the mouse pointer on GNOME through its GNOME Shell "
+                                                "extension, which is installed but turned off.\n\nTurn it on?")) ==
+           QMessageBox::Yes;
+}
+
+// Where the extension cannot report yet: why, or empty where the user chose
+// to leave it off.
+QString WhyNotRunning(const GnomeExtension& extension, const GnomeExtensionStatus& status)
+{
+    switch (status.state) {
+    case GnomeExtensionState::UnknownToShell:
+        return QStringLiteral("its GNOME Shell extension came after this session started: log out and in once "
+                              "to use it");
+    case GnomeExtensionState::Failed:
+        return QStringLiteral("its GNOME Shell extension failed: %1").arg(status.error);
+    case GnomeExtensionState::Off:
+        if (!status.canEnable)
+            return QStringLiteral("its GNOME Shell extension is off, and extensions cannot be turned on here");
+        if (!UserTurnsItOn())
+            return QStringLiteral("its GNOME Shell extension stays off");
+        if (!extension.Enable())
+            return QStringLiteral("GNOME Shell did not turn its extension on");
+        return {};
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+std::unique_ptr<CompositorPointer> StartGnomeBridge(QString& why)
+{
+    const GnomeExtension extension;
+    const GnomeExtensionStatus status = extension.Query();
+    if (status.state == GnomeExtensionState::NotGnome)
+        return nullptr;
+    // Listening first: the extension reports once the program is on the bus.
+    QString notListening;
+    std::unique_ptr<BridgeReceiver> receiver = BridgeReceiver::Listen(
+        QString::fromLatin1(ShellService), QStringLiteral("the GNOME Shell extension"), notListening);
+    if (!receiver) {
+        why = notListening;
+        return nullptr;
+    }
+    if (status.state != GnomeExtensionState::Running) {
+        why = WhyNotRunning(extension, status);
+        if (!why.isEmpty())
+            return nullptr;
+    }
+    return receiver;
+}
 
 } // namespace platform

@@ -9,7 +9,7 @@
 #include "platform/linux/wayland/pointer_source.h"
 
 #include <QCoreApplication>
-#include <QPointer>
+#include <QStringList>
 
 #include <array>
 #include <cstdio>
@@ -39,13 +39,12 @@ bool InWaylandSession()
     return (type && std::strcmp(type, "wayland") == 0) || Set("WAYLAND_DISPLAY");
 }
 
-void Say(const QString& line, bool alsoInBalloon)
+void Say(const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); }
+
+void ShowBalloon(const QString& text)
 {
-    std::fprintf(stderr, "%s\n", qPrintable(line));
-    if (!alsoInBalloon)
-        return;
     if (TrayPresence* presence = TrayPresence::Instance())
-        presence->RequestBalloon({QStringLiteral("Quorzane on Wayland"), line});
+        presence->RequestBalloon({QStringLiteral("Quorzane on Wayland"), text});
 }
 
 // Owned by the application object, as is the source in use.
@@ -56,36 +55,42 @@ public:
     // Tries the sources from `first` on and uses the first that starts.
     void StartFrom(std::size_t first)
     {
+        QStringList reasons;
         for (std::size_t index = first; index < Sources.size(); ++index) {
             QString why;
             std::unique_ptr<CompositorPointer> source = Sources[index](why);
-            if (!why.isEmpty())
-                Say(QStringLiteral("Quorzane: %1.").arg(why), false);
+            if (!why.isEmpty()) {
+                reasons << QStringLiteral("Quorzane: %1.").arg(why);
+                Say(reasons.last());
+            }
             if (source) {
-                Use(std::move(source), index);
+                Use(std::move(source), index, reasons);
                 return;
             }
         }
         UseCompositorPointer(nullptr);
-        Say(QString::fromLatin1(Notice), true);
+        Say(QString::fromLatin1(Notice));
+        ShowBalloon((reasons << QString::fromLatin1(Notice)).join(QLatin1Char(' ')));
     }
 
 private:
-    void Use(std::unique_ptr<CompositorPointer> source, std::size_t index)
+    void Use(std::unique_ptr<CompositorPointer> source, std::size_t index, QStringList reasons)
     {
         source_ = std::move(source);
         UseCompositorPointer(source_.get());
         connect(source_.get(), &CompositorPointer::Failed, this, [this, index](const QString& reason) {
-            Say(QStringLiteral("Quorzane: %1.").arg(reason), false);
+            Say(QStringLiteral("Quorzane: %1.").arg(reason));
             UseCompositorPointer(nullptr);
             // Not from inside the failing source's own call.
             source_.release()->deleteLater();
             StartFrom(index + 1);
         });
-        if (source_->SeesShakes())
-            Say(QStringLiteral("Quorzane follows the mouse pointer through %1.").arg(source_->Name()), false);
-        else
-            Say(QString::fromLatin1(CornersOnly), true);
+        if (source_->SeesShakes()) {
+            Say(QStringLiteral("Quorzane follows the mouse pointer through %1.").arg(source_->Name()));
+            return;
+        }
+        Say(QString::fromLatin1(CornersOnly));
+        ShowBalloon((reasons << QString::fromLatin1(CornersOnly)).join(QLatin1Char(' ')));
     }
 
     std::unique_ptr<CompositorPointer> source_;

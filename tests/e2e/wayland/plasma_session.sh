@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The program in a Plasma session: a headless KWin with XWayland, the program
+# on it, the pointer moved by KWin's own fake input. It says once that it
+# follows the pointer through the KWin script; all eight patterns start their
+# commands; at the end the script is unloaded and the program's name has left
+# the bus; a copy of the script left loaded by a killed program is replaced.
+source "$(dirname "$0")/../lib.sh"
+source "$(dirname "$0")/kwin.sh"
+KWIN_POINTER=${KWIN_POINTER:?KWIN_POINTER must name the fake-input pointer tool}
+
+NOTICE="Quorzane follows the mouse pointer through the KWin script."
+PLUGIN=quorzane-pointer
+
+# lib.sh's gestures, through KWin's fake input: each move is one motion.
+pointer() {
+    local words=()
+    while [ $# -gt 0 ]; do
+        case $1 in
+        mousemove) words+=(move "$2" "$3"); shift 3 ;;
+        sleep) words+=(wait "$(awk -v s="$2" 'BEGIN { printf "%d", s * 1000 }')"); shift 2 ;;
+        *) fail "kwin_pointer has no word for $1" ;;
+        esac
+    done
+    "$KWIN_POINTER" "${words[@]}" >/dev/null || fail "kwin_pointer ${words[*]} failed"
+}
+
+start_kwin "$SCREEN_WIDTH" "$SCREEN_HEIGHT"
+export XDG_SESSION_TYPE=wayland
+write_settings
+
+# A program that was killed left its script loaded: the next start replaces it.
+launch_quorzane
+wait_until "[ \"\$(kwin_script_loaded $PLUGIN)\" = true ]" 15 || fail "the script was not loaded"
+kill -KILL "$QUORZANE_PID"
+wait "$QUORZANE_PID" || true
+[ "$(kwin_script_loaded $PLUGIN)" = true ] || fail "the killed program's script went"
+
+launch_quorzane
+wait_until "grep -qF '$NOTICE' '$E2E_TMP/quorzane.log'" 15 || fail "no notice of the KWin script: $(cat "$E2E_TMP/quorzane.log")"
+for pattern in 1 2 3 4 5 6 7 8; do
+    shake "$pattern"
+    wait_until "[ -s '$MARKS/ev$pattern' ]" 5 || fail "pattern $pattern started nothing; marks: $(marks)"
+done
+[ "$(marks)" = "ev1:1 ev2:1 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:1" ] || fail "the patterns started $(marks)"
+
+stop_quorzane TERM
+[ "$QUORZANE_STATUS" = 0 ] || fail "the program ended with status $QUORZANE_STATUS"
+[ "$(grep -cF "$NOTICE" "$E2E_TMP/quorzane.log")" = 1 ] || fail "the notice was not said exactly once"
+[ "$(kwin_script_loaded $PLUGIN)" = false ] || fail "the script stayed loaded after the program ended"
+! bus_name_owner org.quorzane.Quorzane >/dev/null 2>&1 || fail "the program's name stayed on the bus"
+echo "PASS"
