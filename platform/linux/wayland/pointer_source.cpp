@@ -47,7 +47,8 @@ void StopWatchingPointer()
 {
     if (CompositorPointer* source = CompositorPointerInUse())
         source->StopWatching();
-    x11::StopWatchingPointer();
+    else
+        x11::StopWatchingPointer();
 }
 
 } // namespace platform

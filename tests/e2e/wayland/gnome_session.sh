@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The program in a GNOME session: the real shell, headless, with its
+# XWayland, the pointer moved by Mutter's remote desktop input.
+# - Its extension installed but off: the program asks once whether to turn it
+#   on; on Yes it follows the pointer through it, says so once, and all eight
+#   patterns start their commands; at the end its name has left the bus.
+# - Its extension unknown to the running shell (installed after the login):
+#   the program says that a new login is needed.
+source "$(dirname "$0")/../lib.sh"
+source "$(dirname "$0")/gnome.sh"
+GNOME_POINTER=${GNOME_POINTER:?GNOME_POINTER must name the GNOME pointer tool}
+
+NOTICE="Quorzane follows the mouse pointer through the GNOME Shell extension."
+BOX="Quorzane on GNOME"
+
+# lib.sh's gestures as gnome_pointer's timed points, a move taking 10 ms,
+# gathered and then made by one gnome_pointer: each one starts by pushing
+# the pointer into a corner, which would be a gesture of its own.
+PATH_POINTS=()
+PATH_TIME=0
+pointer() {
+    local x=${PATH_X:-0} y=${PATH_Y:-0}
+    while [ $# -gt 0 ]; do
+        case $1 in
+        mousemove)
+            x=$2 y=$3
+            [ ${#PATH_POINTS[@]} = 0 ] || PATH_TIME=$((PATH_TIME + 10))
+            PATH_POINTS+=("$PATH_TIME:$x,$y")
+            shift 3 ;;
+        sleep)
+            PATH_TIME=$((PATH_TIME + $(awk -v s="$2" 'BEGIN { printf "%d", s * 1000 }')))
+            PATH_POINTS+=("$PATH_TIME:$x,$y")
+            shift 2 ;;
+        *) fail "gnome_pointer has no word for $1" ;;
+        esac
+    done
+    PATH_X=$x PATH_Y=$y
+}
+make_path() {
+    "$GNOME_POINTER" "${PATH_POINTS[@]}" >/dev/null || fail "gnome_pointer failed"
+}
+
+GNOME_ENABLED=()
+start_gnome "$SCREEN_WIDTH" "$SCREEN_HEIGHT"
+write_settings
+launch_quorzane
+wait_until "visible_window '$BOX'" 15 || fail "the program did not ask to turn its extension on"
+xdotool key --window "$(visible_window "$BOX")" --clearmodifiers alt+y
+wait_until "grep -qF '$NOTICE' '$E2E_TMP/quorzane.log'" 15 || fail "no notice of the extension: $(cat "$E2E_TMP/quorzane.log")"
+for pattern in 1 2 3 4 5 6 7 8; do
+    shake "$pattern"
+done
+make_path
+wait_until "[ -s '$MARKS/ev8' ]" 5 || true
+[ "$(marks)" = "ev1:1 ev2:1 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:1" ] || fail "the patterns started $(marks)"
+stop_quorzane TERM
+[ "$QUORZANE_STATUS" = 0 ] || fail "the program ended with status $QUORZANE_STATUS"
+[ "$(grep -cF "$NOTICE" "$E2E_TMP/quorzane.log")" = 1 ] || fail "the notice was not said exactly once"
+! timeout 5 gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.GetNameOwner org.quorzane.Quorzane >/dev/null 2>&1 ||
+    fail "the program's name stayed on the bus"
+stop_gnome
+
+GNOME_EXTENSIONS=()
+start_gnome "$SCREEN_WIDTH" "$SCREEN_HEIGHT"
+: >"$E2E_TMP/quorzane.log"
+launch_quorzane
+wait_until "grep -q 'log out and in once' '$E2E_TMP/quorzane.log'" 15 ||
+    fail "no word of the login the extension needs: $(cat "$E2E_TMP/quorzane.log")"
+stop_quorzane TERM
+echo "PASS"
