@@ -37,13 +37,16 @@ public:
     void StopWatching() override;
     QString Name() const override { return name_; }
 
+    // The bridge has stopped (turned off in the compositor): the source
+    // fails with `reason`, once.
+    void Fail(const QString& reason);
+
 public slots:
     Q_SCRIPTABLE Q_NOREPLY void Moved(int x, int y);
 
 private:
     BridgeReceiver(const QString& compositorService, const QString& owner, const QString& name);
     void OwnerChanged(const QString& newOwner);
-    void Fail(const QString& reason);
 
     QString name_;
     QString owner_;

@@ -7,6 +7,7 @@
 #include "platform/linux/wayland/bridge_receiver.h"
 #include "platform/linux/wayland/gnome_extension.h"
 
+#include <QDBusConnection>
 #include <QMessageBox>
 
 namespace platform {
@@ -45,6 +46,32 @@ QString WhyNotRunning(const GnomeExtension& extension, const GnomeExtensionStatu
     }
 }
 
+// The user may turn the extension off while the program runs: the shell
+// says so with a signal, and the receiver then fails.
+class ExtensionStateWatch final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ExtensionStateWatch(BridgeReceiver& receiver) : QObject(&receiver), receiver_(receiver)
+    {
+        QDBusConnection::sessionBus().connect(
+            QString::fromLatin1(ShellService), QStringLiteral("/org/gnome/Shell"),
+            QStringLiteral("org.gnome.Shell.Extensions"), QStringLiteral("ExtensionStateChanged"), this,
+            SLOT(StateChanged(QString, QVariantMap)));
+    }
+
+private slots:
+    void StateChanged(const QString& uuid, const QVariantMap& info)
+    {
+        if (uuid == QLatin1String(GnomeExtension::Uuid) &&
+            StatusFromInfo(info).state != GnomeExtensionState::Running)
+            receiver_.Fail(QStringLiteral("its GNOME Shell extension was turned off"));
+    }
+
+private:
+    BridgeReceiver& receiver_;
+};
+
 } // namespace
 
 std::unique_ptr<CompositorPointer> StartGnomeBridge(QString& why)
@@ -66,7 +93,10 @@ std::unique_ptr<CompositorPointer> StartGnomeBridge(QString& why)
         if (!why.isEmpty())
             return nullptr;
     }
+    new ExtensionStateWatch(*receiver); // owned by the receiver
     return receiver;
 }
 
 } // namespace platform
+
+#include "gnome_bridge.moc"

@@ -3,7 +3,9 @@
 # XWayland, the pointer moved by Mutter's remote desktop input.
 # - Its extension installed but off: the program asks once whether to turn it
 #   on; on Yes it follows the pointer through it, says so once, and all eight
-#   patterns start their commands; at the end its name has left the bus.
+#   patterns start their commands; turned off by the user, the extension is
+#   said to be gone and the program runs on; at the end its name has left the
+#   bus.
 # - Its extension unknown to the running shell (installed after the login):
 #   the program says that a new login is needed.
 source "$(dirname "$0")/../lib.sh"
@@ -53,6 +55,12 @@ done
 make_path
 wait_until "[ -s '$MARKS/ev8' ]" 5 || true
 [ "$(marks)" = "ev1:1 ev2:1 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:1" ] || fail "the patterns started $(marks)"
+# The user turns the extension off: said once, and the program runs on.
+gnome_extensions_call DisableExtension "$GNOME_UUID" >/dev/null || fail "DisableExtension failed"
+wait_until "grep -q 'only while it is over X11 windows' '$E2E_TMP/quorzane.log'" 5 ||
+    fail "the program did not fall back: $(cat "$E2E_TMP/quorzane.log")"
+grep -q "extension was turned off" "$E2E_TMP/quorzane.log" || fail "the program did not say that the extension went"
+kill -0 "$QUORZANE_PID" || fail "the program ended with its extension"
 stop_quorzane TERM
 [ "$QUORZANE_STATUS" = 0 ] || fail "the program ended with status $QUORZANE_STATUS"
 [ "$(grep -cF "$NOTICE" "$E2E_TMP/quorzane.log")" = 1 ] || fail "the notice was not said exactly once"
