@@ -51,6 +51,10 @@ mark_time() {
 # reports are at least 45 ms apart and, while the pointer moves, at most
 # 110 ms; the last one comes within 110 ms of the last motion event and
 # carries where the pointer rests; then none comes while it rests.
+# The receiver sees each report after the bus delivered it: on a busy machine
+# a report may come late, and the next one then sooner after it. So a gap of
+# less than 45 ms passes when the report before the late one came at least
+# 90 ms earlier; reports sent too often, or by two copies, fail that too.
 check_reports() {
     local from to verdict
     from=$(mark_time "$1")
@@ -82,19 +86,19 @@ check_reports() {
             if ($5 != kwin) problem("a report came from " $5 ", not from KWin (" kwin ")")
             if (motions == 0) { problem(sprintf("a report before any motion, at (%d, %d)", $3, $4)); next }
             if (reports == 0 && $2 - start > 60) problem(sprintf("first reported %.0f ms after it began", $2 - start))
-            if (total > 1) {
-                if ($2 - last_report < 45) problem(sprintf("reports %.1f ms apart", $2 - last_report))
-                if (total == 2 || $2 - last_report < closest) closest = $2 - last_report
+            if (total > 1 && $2 - last_report < 45) {
+                if (total > 2 && $2 - before_last >= 90) late++
+                else problem(sprintf("reports %.1f ms apart", $2 - last_report))
             }
             if (reports > 0 && $2 - last_report > 110 && $2 - last_motion <= 110)
                 problem(sprintf("no report for %.0f ms while it moved", $2 - last_report))
             if ($2 - last_motion > 110) problem(sprintf("a report at rest, %.0f ms after the motion", $2 - last_motion))
-            reports++; last_report = $2; last_x = $3; last_y = $4
+            reports++; before_last = last_report; last_report = $2; last_x = $3; last_y = $4
         }
         END {
             close_motion()
             if (motions == 0) print "no motion between the marks"
-            else if (!bad) printf "ok: %d motions, %d reports, the closest %.1f ms apart\n", motions, total, closest
+            else if (!bad) printf "ok: %d motions, %d reports, %d of them late\n", motions, total, late
         }')
     case $verdict in
     ok*) echo "$1..$2: $verdict" ;;
