@@ -13,6 +13,7 @@
 #include <xcb/xcb.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -74,6 +75,10 @@ void WatchDisplayLoss(std::function<void()> saveSettings)
 {
     SaveOnLoss() = std::move(saveSettings);
     XSetIOErrorHandler(EndOnXlibIoError);
+    // A write to a server that has just gone must take the road above, not
+    // end the program by SIGPIPE before the settings are saved. Started
+    // programs get the default action back (see process_linux.cpp).
+    std::signal(SIGPIPE, SIG_IGN);
     QtHandler() = qInstallMessageHandler(DropQtLossReport);
     std::atexit(EndIfTheDisplayWasLost);
 }
