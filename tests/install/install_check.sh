@@ -25,7 +25,11 @@ expected=(
     "$TOP/lib/quorzane/quorzane" "$TOP/lib/quorzane/QRVN.HLP" "$TOP/bin/quorzane"
     "$TOP/share/applications/$ID.desktop" "$ETC/xdg/autostart/$ID.desktop"
     "$TOP/share/metainfo/$ID.metainfo.xml" "$TOP/share/man/man1/quorzane.1"
+    "$TOP/lib/quorzane/quorzane-pointer.js"
 )
+for file in metadata.json extension.js pointerBridge.js; do
+    expected+=("$TOP/share/gnome-shell/extensions/pointer@quorzane.org/$file")
+done
 for size in 16 22 24 32 48 64 128 256; do
     icon=$TOP/share/icons/hicolor/${size}x$size/apps/$ID.png
     expected+=("$icon")

@@ -35,6 +35,7 @@ kill -KILL "$QUORZANE_PID"
 wait "$QUORZANE_PID" || true
 [ "$(kwin_script_loaded $PLUGIN)" = true ] || fail "the killed program's script went"
 
+: >"$E2E_TMP/quorzane.log"
 launch_quorzane
 wait_until "grep -qF '$NOTICE' '$E2E_TMP/quorzane.log'" 15 || fail "no notice of the KWin script: $(cat "$E2E_TMP/quorzane.log")"
 for pattern in 1 2 3 4 5 6 7 8; do

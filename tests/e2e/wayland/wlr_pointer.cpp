@@ -10,6 +10,7 @@
 // as absolute motion over it, so (X, Y) lands on that pixel. A move goes in a
 // few steps a couple of milliseconds apart, from the previous position.
 
+#include "pointer_words.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 #include <wayland-client.h>
@@ -17,8 +18,6 @@
 #include <linux/input-event-codes.h>
 
 #include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -65,13 +64,6 @@ constexpr wl_registry_listener RegistryListener = {
     .global_remove = [](void*, wl_registry*, std::uint32_t) {},
 };
 
-void Pause(double seconds)
-{
-    timespec left{static_cast<time_t>(seconds), static_cast<long>(std::fmod(seconds, 1.0) * 1e9)};
-    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
-    }
-}
-
 std::uint32_t NowMs()
 {
     timespec now{};
@@ -79,22 +71,24 @@ std::uint32_t NowMs()
     return static_cast<std::uint32_t>(now.tv_sec * 1000 + now.tv_nsec / 1000000);
 }
 
-bool ParseInt(std::string_view text, int& value)
-{
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc{} && end == text.data() + text.size();
-}
-
-bool ParseSeconds(std::string_view text, double& value)
-{
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc{} && end == text.data() + text.size() && value >= 0;
-}
-
 struct Point {
     int x = 0;
     int y = 0;
 };
+
+std::uint32_t ButtonCode(int button)
+{
+    switch (button) {
+    case 1:
+        return BTN_LEFT;
+    case 2:
+        return BTN_MIDDLE;
+    case 3:
+        return BTN_RIGHT;
+    default:
+        return 0;
+    }
+}
 
 class Mover {
 public:
@@ -108,6 +102,24 @@ public:
         return point.x >= 0 && point.y >= 0 && point.x < extent_.x && point.y < extent_.y;
     }
 
+    bool MoveTo(int x, int y)
+    {
+        if (!Inside({x, y}))
+            return false;
+        MoveTo(Point{x, y});
+        return true;
+    }
+
+    bool Click(int button)
+    {
+        const std::uint32_t code = ButtonCode(button);
+        if (code == 0)
+            return false;
+        Press(code);
+        return true;
+    }
+
+private:
     void MoveTo(Point to)
     {
         // The first move jumps: where the pointer was is not known.
@@ -116,13 +128,13 @@ public:
         for (int step = 1; step <= steps; ++step) {
             Send({from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps});
             if (step < steps)
-                Pause(StepPause);
+                pointer_words::Pause(StepPause);
         }
         last_ = to;
         moved_ = true;
     }
 
-    void Click(std::uint32_t button)
+    void Press(std::uint32_t button)
     {
         for (const auto state : {WL_POINTER_BUTTON_STATE_PRESSED, WL_POINTER_BUTTON_STATE_RELEASED}) {
             zwlr_virtual_pointer_v1_button(pointer_, NowMs(), button, state);
@@ -131,7 +143,6 @@ public:
         wl_display_flush(display_);
     }
 
-private:
     void Send(Point at)
     {
         zwlr_virtual_pointer_v1_motion_absolute(pointer_, NowMs(), static_cast<std::uint32_t>(at.x),
@@ -148,66 +159,14 @@ private:
     bool moved_ = false;
 };
 
-int Usage(std::string_view problem)
-{
-    std::fprintf(stderr,
-                 "wlr_pointer: %.*s\nusage: wlr_pointer WIDTH HEIGHT mousemove X Y | sleep SECONDS | click BUTTON ...\n",
-                 static_cast<int>(problem.size()), problem.data());
-    return 2;
-}
-
-std::uint32_t ButtonCode(int button)
-{
-    switch (button) {
-    case 1:
-        return BTN_LEFT;
-    case 2:
-        return BTN_MIDDLE;
-    case 3:
-        return BTN_RIGHT;
-    default:
-        return 0;
-    }
-}
-
-// Runs the commands in order, stopping at the first malformed one.
-int Run(Mover& mover, std::span<char*> words)
-{
-    for (std::size_t at = 0; at < words.size();) {
-        const std::string_view command = words[at];
-        const std::size_t left = words.size() - at - 1;
-        if (command == "mousemove" && left >= 2) {
-            Point to;
-            if (!ParseInt(words[at + 1], to.x) || !ParseInt(words[at + 2], to.y) || !mover.Inside(to))
-                return Usage("mousemove wants a pixel within the extent");
-            mover.MoveTo(to);
-            at += 3;
-        } else if (command == "sleep" && left >= 1) {
-            double seconds = 0;
-            if (!ParseSeconds(words[at + 1], seconds))
-                return Usage("sleep wants seconds");
-            Pause(seconds);
-            at += 2;
-        } else if (command == "click" && left >= 1) {
-            int button = 0;
-            if (!ParseInt(words[at + 1], button) || ButtonCode(button) == 0)
-                return Usage("click wants button 1, 2 or 3");
-            mover.Click(ButtonCode(button));
-            at += 2;
-        } else {
-            return Usage("unknown or incomplete command");
-        }
-    }
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
     Point extent;
-    if (argc < 3 || !ParseInt(argv[1], extent.x) || !ParseInt(argv[2], extent.y) || extent.x <= 0 || extent.y <= 0)
-        return Usage("the extent comes first, as two positive numbers");
+    if (argc < 3 || !pointer_words::ParseInt(argv[1], extent.x) || !pointer_words::ParseInt(argv[2], extent.y) ||
+        extent.x <= 0 || extent.y <= 0)
+        return pointer_words::Usage("wlr_pointer", "the extent comes first, as two positive numbers", "WIDTH HEIGHT ");
     const Display display(wl_display_connect(nullptr));
     if (!display) {
         std::fprintf(stderr, "wlr_pointer: cannot connect to the Wayland display: %s\n", std::strerror(errno));
@@ -223,7 +182,8 @@ int main(int argc, char* argv[])
     const VirtualPointer pointer(
         zwlr_virtual_pointer_manager_v1_create_virtual_pointer(globals.manager.get(), globals.seat.get()));
     Mover mover(display.get(), pointer.get(), extent);
-    const int status = Run(mover, std::span<char*>(argv + 3, static_cast<std::size_t>(argc - 3)));
+    const int status = pointer_words::Run(mover, std::span<char*>(argv + 3, static_cast<std::size_t>(argc - 3)),
+                                          "wlr_pointer", "WIDTH HEIGHT ");
     // Everything sent has been handled once the compositor answers.
     if (wl_display_roundtrip(display.get()) < 0) {
         std::fputs("wlr_pointer: the compositor ended the connection\n", stderr);
