@@ -27,6 +27,9 @@ script=$(realpath "${KWIN_SCRIPT:-$root/resources/kwin/quorzane-pointer.js}")
 for tool in kwin_pointer pointer_receiver kwin_script_driver; do
     [ -x "$tools/$tool" ] || { echo "missing $tools/$tool: build it first" >&2; exit 1; }
 done
+# lib.sh wants the program and the X pointer tool named; neither is used here.
+export QUORZANE=${QUORZANE:-unused} POINTER_PATH=${POINTER_PATH:-unused}
+source "$root/tests/e2e/lib.sh"
 # shellcheck source=tests/e2e/wayland/kwin.sh
 source "$root/tests/e2e/wayland/kwin.sh"
 

@@ -18,8 +18,8 @@
 # is open to every client (KWIN_WAYLAND_NO_PERMISSION_CHECKS=1), for
 # kwin_pointer. KWin gets a home, configuration and runtime folder of its own.
 #
-# With tests/e2e/lib.sh sourced first it uses lib.sh's wait_until, fail,
-# started_pids and clean-up; alone, it brings its own.
+# Source tests/e2e/lib.sh first: this uses its wait_until, fail, started_pids
+# and clean-up.
 
 set -euo pipefail
 
@@ -28,40 +28,8 @@ KWIN_TMP=$(mktemp -d /tmp/quorzane-kwin.XXXXXX)
 KWIN_LAUNCHER_PID=
 KWIN_PID=
 
-if declare -F wait_until >/dev/null; then
-    trap 'stop_kwin; remove_kwin_tmp; cleanup' EXIT
-else
-    started_pids=()
-
-    # Waits up to $2 seconds (default 5) for the shell command $1 to succeed.
-    wait_until() {
-        local condition=$1 seconds=${2:-5} tries
-        tries=$((seconds * 20))
-        while ! eval "$condition" >/dev/null 2>&1; do
-            tries=$((tries - 1))
-            [ "$tries" -gt 0 ] || return 1
-            sleep 0.05
-        done
-    }
-
-    fail() {
-        echo "FAIL: $*" >&2
-        exit 1
-    }
-
-    kwin_cleanup() {
-        local pid
-        stop_kwin
-        for pid in "${started_pids[@]}"; do
-            kill "$pid" 2>/dev/null || true
-        done
-        for pid in "${started_pids[@]}"; do
-            wait "$pid" 2>/dev/null || true
-        done
-        remove_kwin_tmp
-    }
-    trap kwin_cleanup EXIT
-fi
+declare -F wait_until >/dev/null || { echo "FAIL: source tests/e2e/lib.sh before kwin.sh" >&2; exit 1; }
+trap 'stop_kwin; remove_kwin_tmp; cleanup' EXIT
 
 # KWIN_KEEP=1 keeps the logs and KWin's folders, for a look after a failure.
 remove_kwin_tmp() {
