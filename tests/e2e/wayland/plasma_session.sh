@@ -3,7 +3,8 @@
 # on it, the pointer moved by KWin's own fake input. It says once that it
 # follows the pointer through the KWin script; all eight patterns start their
 # commands; at the end the script is unloaded and the program's name has left
-# the bus; a copy of the script left loaded by a killed program is replaced.
+# the bus; a copy of the script left loaded by a killed program is replaced;
+# without its script the program falls back to the corner surfaces.
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/kwin.sh"
 KWIN_POINTER=${KWIN_POINTER:?KWIN_POINTER must name the fake-input pointer tool}
@@ -49,4 +50,18 @@ stop_quorzane TERM
 [ "$(grep -cF "$NOTICE" "$E2E_TMP/quorzane.log")" = 1 ] || fail "the notice was not said exactly once"
 [ "$(kwin_script_loaded $PLUGIN)" = false ] || fail "the script stayed loaded after the program ended"
 ! bus_name_owner org.quorzane.Quorzane >/dev/null 2>&1 || fail "the program's name stayed on the bus"
+
+# A copy without its script beside it: said once, and the corners of KWin's
+# layer shell stand in.
+mkdir "$E2E_TMP/bare"
+cp "$QUORZANE" "$E2E_TMP/bare/quorzane"
+QUORZANE=$E2E_TMP/bare/quorzane
+: >"$E2E_TMP/quorzane.log"
+launch_quorzane
+wait_until "grep -q 'corner pixels' '$E2E_TMP/quorzane.log'" 15 || fail "no fall-back to the corners: $(cat "$E2E_TMP/quorzane.log")"
+grep -q "KWin did not take the script" "$E2E_TMP/quorzane.log" || fail "the missing script was not said"
+shake 8
+wait_until "[ \"\$(marks)\" = 'ev1:1 ev2:1 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:2' ]" 5 || fail "a corner rest on KWin's corners started $(marks)"
+stop_quorzane TERM
+[ "$QUORZANE_STATUS" = 0 ] || fail "the copy without its script ended with status $QUORZANE_STATUS"
 echo "PASS"
