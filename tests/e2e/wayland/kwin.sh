@@ -74,8 +74,8 @@ start_kwin() {
         kwin_wayland --virtual --width "$width" --height "$height" --socket "quorzane-kwin-$$" \
         --no-lockscreen --no-global-shortcuts --no-kactivities --xwayland \
         --exit-with-session "$KWIN_LIB_DIR/kwin_session.sh" >"$KWIN_TMP/kwin.log" 2>&1 &
+    # Not in started_pids: stop_kwin ends it, in order, and waits for it.
     KWIN_LAUNCHER_PID=$!
-    started_pids+=("$KWIN_LAUNCHER_PID")
     wait_until "[ -s '$KWIN_TMP/env' ]" 60 || fail "KWin started no session; its log ends: $(kwin_log_tail)"
     # shellcheck source=/dev/null
     source "$KWIN_TMP/env"
@@ -90,7 +90,7 @@ stop_kwin() {
     (echo end 1<>"$KWIN_TMP/end") 2>/dev/null || true
     if ! wait_until "! process_running $launcher" 20; then
         echo "KWin did not end with its session: ending it" >&2
-        kill "$KWIN_PID" 2>/dev/null || true
+        [ "$(cat "/proc/$KWIN_PID/comm" 2>/dev/null)" != kwin_wayland ] || kill "$KWIN_PID" 2>/dev/null || true
         wait_until "! process_running $launcher" 10 || kill "$launcher" 2>/dev/null || true
     fi
     wait "$launcher" 2>/dev/null || true
