@@ -55,7 +55,9 @@ BridgeReceiver::BridgeReceiver(const QString& compositorService, const QString& 
             [this](const QString&, const QString&, const QString& newOwner) { OwnerChanged(newOwner); });
 }
 
-BridgeReceiver::~BridgeReceiver()
+BridgeReceiver::~BridgeReceiver() { StopListening(); }
+
+void BridgeReceiver::StopListening()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     bus.unregisterService(QString::fromLatin1(BridgeService));
@@ -108,6 +110,8 @@ void BridgeReceiver::Fail(const QString& reason)
 {
     if (std::exchange(failed_, true))
         return;
+    // The next source may need the name at once.
+    StopListening();
     // The detection, if asleep, wakes and meets a source that cannot be read.
     if (auto moved = std::exchange(moved_, nullptr))
         moved();

@@ -47,6 +47,7 @@ public slots:
 private:
     BridgeReceiver(const QString& compositorService, const QString& owner, const QString& name);
     void OwnerChanged(const QString& newOwner);
+    void StopListening();
 
     QString name_;
     QString owner_;
