@@ -1,7 +1,8 @@
 // The program's end of a compositor's bridge, on a session bus of the test's
 // own: it takes positions only from the compositor's connection, wakes a
 // resting watch at the first report that moved, and fails once, falling
-// silent, on a position off every screen or when the compositor goes.
+// silent, on a position off every screen, when the compositor goes, or when
+// the bridge never reports.
 
 #include "platform/linux/wayland/bridge_receiver.h"
 
@@ -107,6 +108,21 @@ TEST_F(BridgeReceiverTest, FailsOnceOnNonsenseOrWhenTheCompositorGoes)
     compositor_.unregisterService(QString::fromLatin1(Compositor));
     QCoreApplication::processEvents();
     EXPECT_EQ(failed.count(), 1);
+}
+
+TEST_F(BridgeReceiverTest, FailsWhenTheBridgeNeverReports)
+{
+    QSignalSpy failed(receiver_.get(), &platform::CompositorPointer::Failed);
+    receiver_->ExpectFirstReportWithin(50);
+    EXPECT_TRUE(failed.wait(2000));
+}
+
+TEST_F(BridgeReceiverTest, AFirstReportInTimeKeepsItRunning)
+{
+    QSignalSpy failed(receiver_.get(), &platform::CompositorPointer::Failed);
+    receiver_->ExpectFirstReportWithin(200);
+    Report(compositor_, 10, 20);
+    EXPECT_FALSE(failed.wait(400));
 }
 
 TEST_F(BridgeReceiverTest, FailsWhenTheCompositorLeavesTheBus)

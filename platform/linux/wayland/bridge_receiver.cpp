@@ -4,8 +4,6 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QTimer>
-
 #include <utility>
 
 namespace platform {
@@ -53,6 +51,15 @@ BridgeReceiver::BridgeReceiver(const QString& compositorService, const QString& 
 {
     connect(&ownerWatch_, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString&, const QString& newOwner) { OwnerChanged(newOwner); });
+    firstReport_.setSingleShot(true);
+    connect(&firstReport_, &QTimer::timeout, this,
+            [this] { Fail(QStringLiteral("%1 has reported nothing since it started").arg(name_)); });
+}
+
+void BridgeReceiver::ExpectFirstReportWithin(int milliseconds)
+{
+    if (!position_)
+        firstReport_.start(milliseconds);
 }
 
 BridgeReceiver::~BridgeReceiver() { StopListening(); }
@@ -93,6 +100,7 @@ void BridgeReceiver::Moved(int x, int y)
         Fail(QStringLiteral("%1 reported the pointer at %2, %3, off every screen").arg(name_).arg(x).arg(y));
         return;
     }
+    firstReport_.stop();
     const QPoint origin = x11::PrimaryScreenOrigin();
     position_ = Point{x - origin.x(), y - origin.y()};
     if (auto moved = std::exchange(moved_, nullptr))
@@ -110,6 +118,7 @@ void BridgeReceiver::Fail(const QString& reason)
 {
     if (std::exchange(failed_, true))
         return;
+    firstReport_.stop();
     // The next source may need the name at once.
     StopListening();
     // The detection, if asleep, wakes and meets a source that cannot be read.

@@ -9,6 +9,7 @@
 
 #include <QDBusContext>
 #include <QDBusServiceWatcher>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -41,6 +42,10 @@ public:
     // fails with `reason`, once.
     void Fail(const QString& reason);
 
+    // A bridge reports where the pointer is as soon as it runs: one that has
+    // said nothing after `milliseconds` never started, and the source fails.
+    void ExpectFirstReportWithin(int milliseconds);
+
 public slots:
     Q_SCRIPTABLE Q_NOREPLY void Moved(int x, int y);
 
@@ -56,10 +61,14 @@ private:
     std::function<void()> moved_;
     bool failed_ = false;
     std::shared_ptr<void> bridge_;
+    QTimer firstReport_;
 };
 
 // The session-bus name, object and interface that bridges call.
 inline constexpr char BridgeService[] = "org.quorzane.Quorzane";
 inline constexpr char BridgePath[] = "/org/quorzane/Quorzane/Pointer";
+
+// A running bridge reports at once; this leaves room for a busy desktop.
+inline constexpr int BridgeFirstReportWait = 10000; // milliseconds
 
 } // namespace platform

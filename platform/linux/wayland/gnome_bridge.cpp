@@ -94,6 +94,7 @@ std::unique_ptr<CompositorPointer> StartGnomeBridge(QString& why)
             return nullptr;
     }
     new ExtensionStateWatch(*receiver); // owned by the receiver
+    receiver->ExpectFirstReportWithin(BridgeFirstReportWait);
     return receiver;
 }
 

@@ -33,6 +33,7 @@ std::unique_ptr<CompositorPointer> StartKWinBridge(QString& why)
         return nullptr;
     }
     receiver->HoldBridge(std::move(script));
+    receiver->ExpectFirstReportWithin(BridgeFirstReportWait);
     return receiver;
 }
 
