@@ -6,8 +6,9 @@
 
 #include "platform/display.h"
 
-#include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
+#include "platform/linux/x11/qt_x11.h"
+
+#include <QString>
 
 #include <X11/Xlib.h>
 #include <xcb/xcb.h>
@@ -48,8 +49,8 @@ int EndOnXlibIoError(Display*) { EndForLostDisplay(); }
 
 bool QtConnectionBroken()
 {
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 && x11->connection() && xcb_connection_has_error(x11->connection());
+    xcb_connection_t* connection = x11::QtConnection();
+    return connection && xcb_connection_has_error(connection);
 }
 
 // Qt's exit(1) after a broken connection runs the exit handlers; a normal
