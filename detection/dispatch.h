@@ -5,6 +5,7 @@
 #include "detection/mousedetect.h"
 #include "settings/global.h"
 
+#include <functional>
 #include <string>
 
 // The one command text that opens the chooser instead of starting a program.
@@ -17,6 +18,23 @@ struct TTickAction {
     const std::string* command = nullptr;
 };
 
-// Applies the master switch, the event's own switch and its command, as
-// they stand in `settings` now. Events other than 1..8 do nothing.
-TTickAction DispatchEvent(TEventNumber event, TSettings& settings);
+// What the rules against unmeant patterns look at, as it stands when an
+// event is dispatched.
+struct TPatternContext {
+    bool buttonHeld = false;
+    bool fullScreen = false;
+    // The active window's class; empty where nobody tells.
+    std::string windowClass;
+};
+
+// Whether the rules that are on in `guards` hold an event back in `context`.
+bool PatternSuppressed(const TGuardSettings& guards, const TPatternContext& context);
+
+// Reads the context; asked only for an event that would otherwise act.
+using TPatternContextReader = std::function<TPatternContext()>;
+
+// Applies the master switch, the event's own switch, the rules against
+// unmeant patterns and its command, as they stand in `settings` now; a held
+// back event is consumed like a switched-off one. Events other than 1..8 do
+// nothing.
+TTickAction DispatchEvent(TEventNumber event, TSettings& settings, const TPatternContextReader& readContext = {});

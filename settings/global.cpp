@@ -107,6 +107,7 @@ void LoadSettings()
     for (int event = 1; event <= EventCount; ++event)
         EventEnabled(Settings, event) = SettingsFile.ReadBool(Section, SwitchKey(event), DefaultDetectEvent);
     Settings.TimesInProgram = SettingsFile.ReadInteger(Section, "TimesInProgram", DefaultTimesInProgram);
+    LoadGuardSettings(SettingsFile, Settings.Guards);
 }
 
 void SaveSettings()
@@ -122,6 +123,7 @@ void SaveSettings()
     for (int event = 1; event <= EventCount; ++event)
         RaiseUnlessWritten(SettingsFile.WriteBool(Section, SwitchKey(event), EventEnabled(Settings, event)));
     RaiseUnlessWritten(SettingsFile.WriteInteger(Section, "TimesInProgram", Settings.TimesInProgram));
+    RaiseUnlessWritten(SaveGuardSettings(SettingsFile, Settings.Guards));
 }
 
 bool SaveSettingsWithoutAsking()

@@ -2,6 +2,7 @@
 // The settings record: the program's whole configuration, one per process,
 // read and assigned directly by every part of the program.
 
+#include "settings/guard_settings.h"
 #include "settings/profile_file.h"
 
 #include <cstdint>
@@ -31,6 +32,8 @@ struct TSettings {
     bool DetectEvent7 = false;
     bool DetectEvent8 = false;
     std::int32_t TimesInProgram = 0;
+    // Kept in a section of their own after the 22 entries above.
+    TGuardSettings Guards;
 
     bool operator==(const TSettings&) const = default;
 };

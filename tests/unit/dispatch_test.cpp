@@ -73,4 +73,40 @@ TEST(Dispatch, ReadsTheSettingsAsTheyStandAtTheTick)
     EXPECT_EQ(*DispatchEvent(2, settings).command, "/usr/bin/other");
 }
 
+TEST(Dispatch, RulesAgainstUnmeantPatternsHoldEveryEventBackOnlyWhenOn)
+{
+    struct Case {
+        const char* what;
+        void (*turnOn)(TGuardSettings&);
+        TPatternContext held, free;
+    };
+    const Case cases[] = {
+        {"button", [](TGuardSettings& g) { g.NotWhileButtonHeld = true; }, {true, false, ""}, {false, false, ""}},
+        {"full screen", [](TGuardSettings& g) { g.NotInFullScreen = true; }, {false, true, ""}, {false, false, ""}},
+        {"listed", [](TGuardSettings& g) { g.NotInListedPrograms = true; g.ListedPrograms = {"mpv", "Gimp"}; },
+         {false, false, "gimp"}, {false, false, "Gimp-2.10"}},
+    };
+    for (const Case& c : cases) {
+        TSettings settings = AllEnabled();
+        settings.Event1 = "?";
+        const auto in = [&](const TPatternContext& context) { return [context] { return context; }; };
+        for (int event = 1; event <= EventCount; ++event) {
+            const auto number = static_cast<TEventNumber>(event);
+            // Off, nothing is held back, and nothing is even asked.
+            EXPECT_NE(DispatchEvent(number, settings, [] { return ADD_FAILURE(), TPatternContext{}; }).kind,
+                      TTickAction::Nothing);
+            c.turnOn(settings.Guards);
+            EXPECT_EQ(DispatchEvent(number, settings, in(c.held)).kind, TTickAction::Nothing) << c.what << event;
+            EXPECT_NE(DispatchEvent(number, settings, in(c.free)).kind, TTickAction::Nothing) << c.what << event;
+            settings.Guards = {};
+        }
+    }
+    // A listed program whose list is empty, or a window of no known class, holds nothing back.
+    TGuardSettings listedButEmpty;
+    listedButEmpty.NotInListedPrograms = true;
+    EXPECT_FALSE(PatternSuppressed(listedButEmpty, {false, false, "mpv"}));
+    listedButEmpty.ListedPrograms = {"mpv"};
+    EXPECT_FALSE(PatternSuppressed(listedButEmpty, {false, false, ""}));
+}
+
 } // namespace

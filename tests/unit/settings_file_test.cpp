@@ -91,6 +91,9 @@ TEST_F(SettingsFileTest, EntriesAreReadAndWrittenInTableOrderWithTheirOwnSpellin
     std::vector<std::string> read, written;
     for (const auto& call : platform::fake::ProfileReads()) {
         EXPECT_EQ(call.fileName, "QRVN.INI");
+        // The rules' own section is read after these, and not written at its defaults.
+        if (call.section == GuardSection)
+            continue;
         EXPECT_EQ(call.section, "OPTIONS");
         read.push_back(call.key);
     }
