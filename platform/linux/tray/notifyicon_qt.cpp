@@ -43,6 +43,7 @@ public:
     {
         TrayPresence* presence = TrayPresence::Instance();
         connect(presence, &TrayPresence::BalloonRequested, this, &TrayEntry::ShowBalloon);
+        connect(presence, &TrayPresence::ToolTipNoteChanged, this, &TrayEntry::ShowToolTip);
         if (presence->Kind() == TrayKind::Unseen)
             connect(presence, &TrayPresence::Found, this, &TrayEntry::MakeIcon);
         else
@@ -66,8 +67,7 @@ public:
             const std::string tip(data.szTip.data(), strnlen(data.szTip.data(), data.szTip.size()));
             if (tip != tip_) {
                 tip_ = tip;
-                if (view_)
-                    view_->SetToolTip(QString::fromUtf8(tip_));
+                ShowToolTip();
             }
         }
     }
@@ -85,7 +85,7 @@ private:
     {
         if (view_)
             return;
-        const QString tip = QString::fromUtf8(tip_);
+        const QString tip = ToolTip();
         auto report = [this](QSystemTrayIcon::ActivationReason reason) { Report(reason); };
         if (TrayPresence::Instance()->Kind() == TrayKind::StatusNotifier)
             view_ = MakeStatusNotifierItem(image_, tip, report);
@@ -93,6 +93,20 @@ private:
             view_ = MakeXEmbedIcon(this, image_, tip, report);
         ExportMenu();
         QTimer::singleShot(BalloonDelay, this, &TrayEntry::ShowBalloon);
+    }
+
+    // The record's tip, and below it the note that the tray layer adds.
+    QString ToolTip() const
+    {
+        const QString& note = TrayPresence::Instance()->ToolTipNote();
+        const QString tip = QString::fromUtf8(tip_);
+        return note.isEmpty() ? tip : tip + QLatin1Char('\n') + note;
+    }
+
+    void ShowToolTip()
+    {
+        if (view_)
+            view_->SetToolTip(ToolTip());
     }
 
     void ExportMenu()

@@ -222,7 +222,11 @@ public:
     QString IconThemePath() const { return frames_.path(); }
     SniImages IconPixmap() const { return shown_.pixmap; }
     SniImages NoImages() const { return {}; }
-    SniToolTip ToolTip() const { return {{}, {}, tip_, {}}; }
+    // A tip of several lines: the first is the title, the rest the body.
+    SniToolTip ToolTip() const
+    {
+        return {{}, {}, tip_.section(QLatin1Char('\n'), 0, 0), tip_.section(QLatin1Char('\n'), 1)};
+    }
     bool ItemIsMenu() const { return false; }
     QDBusObjectPath Menu() const { return QDBusObjectPath(menu_.Path()); }
 

@@ -91,4 +91,12 @@ void TrayPresence::RequestBalloon(const TrayBalloon& balloon)
 
 std::optional<TrayBalloon> TrayPresence::TakeBalloon() { return std::exchange(balloon_, std::nullopt); }
 
+void TrayPresence::SetToolTipNote(const QString& note)
+{
+    if (note == toolTipNote_)
+        return;
+    toolTipNote_ = note;
+    emit ToolTipNoteChanged();
+}
+
 } // namespace platform

@@ -38,10 +38,16 @@ public:
     void RequestBalloon(const TrayBalloon& balloon);
     std::optional<TrayBalloon> TakeBalloon();
 
+    // A line that the icons show below their own tool tip: where the pointer
+    // comes from in a Wayland session. Empty for none.
+    void SetToolTipNote(const QString& note);
+    const QString& ToolTipNote() const { return toolTipNote_; }
+
 signals:
     // Once, when Kind() stops being Unseen.
     void Found();
     void BalloonRequested();
+    void ToolTipNoteChanged();
 
 private:
     explicit TrayPresence(QObject* parent);
@@ -50,6 +56,7 @@ private:
     TrayKind kind_ = TrayKind::Unseen;
     QTimer poll_;
     std::optional<TrayBalloon> balloon_;
+    QString toolTipNote_;
 };
 
 } // namespace platform

@@ -47,6 +47,13 @@ void ShowBalloon(const QString& text)
         presence->RequestBalloon({QStringLiteral("Quorzane on Wayland"), text});
 }
 
+// The icon's tool tip says where the pointer comes from, below the title.
+void NoteInToolTip(const QString& note)
+{
+    if (TrayPresence* presence = TrayPresence::Instance())
+        presence->SetToolTipNote(note);
+}
+
 // Owned by the application object, as is the source in use.
 class SourceChoice final : public QObject {
 public:
@@ -69,6 +76,7 @@ public:
             }
         }
         UseCompositorPointer(nullptr);
+        NoteInToolTip(QStringLiteral("Sees the pointer only over X11 windows"));
         Say(QString::fromLatin1(Notice));
         ShowBalloon((reasons << QString::fromLatin1(Notice)).join(QLatin1Char(' ')));
     }
@@ -85,6 +93,9 @@ private:
             source_.release()->deleteLater();
             StartFrom(index + 1);
         });
+        NoteInToolTip(source_->SeesShakes()
+                          ? QStringLiteral("Follows the pointer through %1").arg(source_->Name())
+                          : QStringLiteral("Corner patterns only on this desktop"));
         if (source_->SeesShakes()) {
             Say(QStringLiteral("Quorzane follows the mouse pointer through %1.").arg(source_->Name()));
             return;
