@@ -15,6 +15,11 @@
 //
 // Works with KWin 5.27 and 6: both have workspace.cursorPos and
 // workspace.cursorPosChanged, the global callDBus and a QTimer constructor.
+//
+// For the rules that hold patterns back it also reports the active window,
+// ActiveWindow(fullScreen, class), when it or its full-screen state changes:
+// rare events, so followed directly. KWin tells scripts nothing of the mouse
+// buttons.
 
 "use strict";
 
@@ -50,6 +55,10 @@ function follow(position) {
 function onFirstMotion() {
     workspace.cursorPosChanged.disconnect(onFirstMotion);
     follow(workspace.cursorPos);
+    if (windowActivated !== undefined) {
+        windowActivated.connect(onWindowActivated);
+        onWindowActivated(activeWindow());
+    }
 }
 
 function onSample() {
@@ -61,6 +70,50 @@ function onSample() {
     workspace.cursorPosChanged.connect(onFirstMotion);
 }
 
+// KWin 6 says "window" where 5.27 says "client".
+function activeWindow() {
+    return workspace.activeWindow !== undefined ? workspace.activeWindow : workspace.activeClient;
+}
+const windowActivated = workspace.windowActivated || workspace.clientActivated;
+
+// 5.27 hands an X11 window's class over as bytes, 6 as a string.
+function classText(value) {
+    if (typeof value === "string")
+        return value;
+    if (value instanceof ArrayBuffer)
+        return String.fromCharCode.apply(null, new Uint8Array(value));
+    return "";
+}
+
+let watchedWindow = null;
+let reportedWindow = null;
+
+// KWin activates a new window several times over: said once.
+function reportActiveWindow() {
+    const window = watchedWindow;
+    const fullScreen = !!(window && window.fullScreen);
+    const windowClass = window ? classText(window.resourceClass) : "";
+    const report = fullScreen + " " + windowClass;
+    if (report === reportedWindow)
+        return;
+    reportedWindow = report;
+    callDBus(service, path, pointerInterface, "ActiveWindow", fullScreen, windowClass);
+}
+
+function onWindowActivated(window) {
+    if (watchedWindow) {
+        // A window that has closed took its connections with it.
+        try {
+            watchedWindow.fullScreenChanged.disconnect(reportActiveWindow);
+        } catch (error) {
+        }
+    }
+    watchedWindow = window || null;
+    if (watchedWindow)
+        watchedWindow.fullScreenChanged.connect(reportActiveWindow);
+    reportActiveWindow();
+}
+
 if (workspace.cursorPosChanged === undefined || workspace.cursorPos === undefined) {
     console.error("quorzane-pointer: this KWin tells scripts nothing of the pointer");
 } else {
@@ -68,4 +121,8 @@ if (workspace.cursorPosChanged === undefined || workspace.cursorPos === undefine
     // The start counts as a first motion: Quorzane has no position until the
     // first report, and that call tells it that the script runs.
     follow(workspace.cursorPos);
+    if (windowActivated !== undefined) {
+        windowActivated.connect(onWindowActivated);
+        onWindowActivated(activeWindow());
+    }
 }

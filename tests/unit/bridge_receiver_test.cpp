@@ -46,15 +46,16 @@ protected:
         return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
     }
 
-    // A report from `from`, delivered before this returns.
-    static void Report(QDBusConnection& from, int x, int y)
+    // A call of `method` from `from`, delivered before this returns.
+    static void Call(QDBusConnection& from, const QString& method, const QVariantList& arguments)
     {
-        QDBusMessage moved = QDBusMessage::createMethodCall(
+        QDBusMessage call = QDBusMessage::createMethodCall(
             QString::fromLatin1(platform::BridgeService), QString::fromLatin1(platform::BridgePath),
-            QStringLiteral("org.quorzane.Quorzane.Pointer"), QStringLiteral("Moved"));
-        moved << x << y;
-        from.call(moved, QDBus::BlockWithGui, 2000);
+            QStringLiteral("org.quorzane.Quorzane.Pointer"), method);
+        call.setArguments(arguments);
+        from.call(call, QDBus::BlockWithGui, 2000);
     }
+    static void Report(QDBusConnection& from, int x, int y) { Call(from, QStringLiteral("Moved"), {x, y}); }
 
     std::optional<Point> Position() const
     {
@@ -78,6 +79,26 @@ TEST_F(BridgeReceiverTest, TakesPositionsFromTheCompositorAlone)
     EXPECT_EQ(Position()->y, 20);
     Report(stranger_, 5, 6);
     EXPECT_EQ(Position()->x, 10);
+}
+
+TEST_F(BridgeReceiverTest, TakesTheActiveWindowAndButtonsFromTheCompositorAlone)
+{
+    EXPECT_FALSE(receiver_->ActiveWindowReported());
+    EXPECT_FALSE(receiver_->ButtonsHeldReported());
+    Call(stranger_, QStringLiteral("ActiveWindow"), {true, QStringLiteral("mpv")});
+    Call(stranger_, QStringLiteral("ButtonsHeld"), {true});
+    EXPECT_FALSE(receiver_->ActiveWindowReported());
+    EXPECT_FALSE(receiver_->ButtonsHeldReported());
+
+    Call(compositor_, QStringLiteral("ActiveWindow"), {true, QStringLiteral("mpv")});
+    Call(compositor_, QStringLiteral("ButtonsHeld"), {true});
+    ASSERT_TRUE(receiver_->ActiveWindowReported());
+    EXPECT_TRUE(receiver_->ActiveWindowReported()->fullScreen);
+    EXPECT_EQ(receiver_->ActiveWindowReported()->windowClass, QStringLiteral("mpv"));
+    EXPECT_EQ(receiver_->ButtonsHeldReported(), true);
+    // A class no window has is nonsense and leaves the last report as it was.
+    Call(compositor_, QStringLiteral("ActiveWindow"), {false, QString(300, QLatin1Char('x'))});
+    EXPECT_EQ(receiver_->ActiveWindowReported()->windowClass, QStringLiteral("mpv"));
 }
 
 TEST_F(BridgeReceiverTest, WakesARestingWatchAtTheFirstReport)

@@ -12,6 +12,8 @@ namespace {
 // Positions beyond what any X screen can hold are nonsense; they would also
 // overflow the recogniser's differences.
 constexpr int CoordinateLimit = 32767;
+// A window class longer than this is nonsense, and is not kept.
+constexpr int WindowClassLimit = 256;
 
 bool Plausible(int x, int y)
 {
@@ -92,9 +94,11 @@ void BridgeReceiver::WatchRest(const Point& restingAt, std::function<void()> mov
 
 void BridgeReceiver::StopWatching() { moved_ = nullptr; }
 
+bool BridgeReceiver::FromBridge() const { return !failed_ && message().service() == owner_; }
+
 void BridgeReceiver::Moved(int x, int y)
 {
-    if (failed_ || message().service() != owner_)
+    if (!FromBridge())
         return;
     if (!Plausible(x, y)) {
         Fail(QStringLiteral("%1 reported the pointer at %2, %3, off every screen").arg(name_).arg(x).arg(y));
@@ -105,6 +109,19 @@ void BridgeReceiver::Moved(int x, int y)
     position_ = Point{x - origin.x(), y - origin.y()};
     if (auto moved = std::exchange(moved_, nullptr))
         moved();
+}
+
+void BridgeReceiver::ActiveWindow(bool fullScreen, const QString& windowClass)
+{
+    if (!FromBridge() || windowClass.size() > WindowClassLimit)
+        return;
+    activeWindow_ = ActiveWindowReport{fullScreen, windowClass};
+}
+
+void BridgeReceiver::ButtonsHeld(bool held)
+{
+    if (FromBridge())
+        buttonsHeld_ = held;
 }
 
 // The compositor restarted or left: the bridge went with it.

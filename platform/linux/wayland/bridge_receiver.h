@@ -3,7 +3,9 @@
 // GNOME Shell extension). The bridge calls Moved(x, y) on the session bus,
 // in the compositor's global coordinates, at the first motion after a rest
 // and then at most every 50 ms while the pointer moves; nothing at rest.
-// Calls from anyone but the compositor are refused.
+// It also calls ActiveWindow(fullScreen, class) when the active window or
+// its full-screen state changes and, where the compositor tells,
+// ButtonsHeld(held). Calls from anyone but the compositor are refused.
 
 #include "platform/linux/wayland/compositor_pointer.h"
 
@@ -46,18 +48,32 @@ public:
     // said nothing after `milliseconds` never started, and the source fails.
     void ExpectFirstReportWithin(int milliseconds);
 
+    // What the bridge last said of the active window and the buttons;
+    // nothing before it said anything.
+    struct ActiveWindowReport {
+        bool fullScreen = false;
+        QString windowClass;
+    };
+    const std::optional<ActiveWindowReport>& ActiveWindowReported() const { return activeWindow_; }
+    const std::optional<bool>& ButtonsHeldReported() const { return buttonsHeld_; }
+
 public slots:
     Q_SCRIPTABLE Q_NOREPLY void Moved(int x, int y);
+    Q_SCRIPTABLE Q_NOREPLY void ActiveWindow(bool fullScreen, const QString& windowClass);
+    Q_SCRIPTABLE Q_NOREPLY void ButtonsHeld(bool held);
 
 private:
     BridgeReceiver(const QString& compositorService, const QString& owner, const QString& name);
     void OwnerChanged(const QString& newOwner);
     void StopListening();
+    bool FromBridge() const;
 
     QString name_;
     QString owner_;
     QDBusServiceWatcher ownerWatch_;
     std::optional<Point> position_;
+    std::optional<ActiveWindowReport> activeWindow_;
+    std::optional<bool> buttonsHeld_;
     std::function<void()> moved_;
     bool failed_ = false;
     std::shared_ptr<void> bridge_;

@@ -28,6 +28,7 @@ class QuorzanePointer {
                 Gio,
                 cursorTracker: Meta.CursorTracker.get_for_display(global.display),
                 pointer: () => global.get_pointer(),
+                display: global.display,
             });
             this._bridge.start();
         }).catch(error => {

@@ -21,6 +21,7 @@ export default class QuorzanePointer extends Extension {
             Gio,
             cursorTracker: cursorTracker(),
             pointer: () => global.get_pointer(),
+            display: global.display,
         });
         this._bridge.start();
     }

@@ -87,6 +87,25 @@ wait_until "[ \$(report_count) -ge 1 ]" 5 || fail "no report came once the exten
 [ "$(tail -n1 "$REPORTS" | cut -d' ' -f2,3)" = "500 300" ] ||
     fail "the first report said $(tail -n1 "$REPORTS"), not where the pointer is (500 300)"
 
+# The active window, and whether it is full screen, when either changes (an
+# X11 window on the shell's XWayland); and the left button, as of the next
+# look at the pointer.
+said() {
+    grep -q "^$1 " "$E2E_TMP/receiver.err"
+}
+xmessage -name qzprobe -title qzprobe "a window" &
+probe=$!
+started_pids+=("$probe")
+wait_until "said 'window 0 Xmessage'" 10 || fail "the active xmessage was not said: $(cat "$E2E_TMP/receiver.err")"
+wmctrl -r qzprobe -b add,fullscreen || fail "wmctrl could not make the window full screen"
+wait_until "said 'window 1 Xmessage'" 5 || fail "full screen was not said: $(cat "$E2E_TMP/receiver.err")"
+move 0:300,300 200:300,300:down 400:500,300 600:500,300:up 800:520,300
+wait_until "said 'buttons 1' && [ \"\$(grep '^buttons' '$E2E_TMP/receiver.err' | tail -n1 | cut -d' ' -f2)\" = 0 ]" 5 ||
+    fail "the button was not said as held and let go: $(grep '^buttons' "$E2E_TMP/receiver.err")"
+kill "$probe"
+wait_until "[ \"\$(grep '^window' '$E2E_TMP/receiver.err' | tail -n1 | cut -d' ' -f2,3)\" = '0 -' ]" 5 ||
+    fail "the window's going was not said: $(grep '^window' "$E2E_TMP/receiver.err")"
+
 # Off again: nothing runs, nothing comes; on again: it comes back.
 gnome_extensions_call DisableExtension "$GNOME_UUID" >/dev/null || fail "DisableExtension failed"
 expect_state off

@@ -3,9 +3,10 @@
 // process makes a whole path, since starting one takes longer than a
 // detection tick.
 //
-//   gnome_pointer [--rate EVENTS_PER_SECOND] MS:X,Y ...
+//   gnome_pointer [--rate EVENTS_PER_SECOND] MS:X,Y[:down|:up] ...
 //
-// Each point says where the pointer is MS milliseconds after the start; it
+// Each point says where the pointer is MS milliseconds after the start, and
+// may press or release the left button there; it
 // travels in a straight line from one point to the next at the rate given
 // (100 motion events a second unless told), and a point at the place of the
 // one before is a rest, with no events. Relative motion is all the input
@@ -35,20 +36,26 @@ const QString RemoteDesktopService = QStringLiteral("org.gnome.Mutter.RemoteDesk
 const QString SessionInterface = QStringLiteral("org.gnome.Mutter.RemoteDesktop.Session");
 constexpr double PinDistance = 100000; // pixels, beyond any screen
 constexpr int CallTimeout = 5000;      // milliseconds
+constexpr int LeftButton = 0x110;      // BTN_LEFT of linux/input-event-codes.h
+
+enum class Button { Keep, Press, Release };
 
 struct PathPoint {
     double ms = 0;
     int x = 0;
     int y = 0;
+    Button button = Button::Keep;
 };
 
 std::optional<PathPoint> ParsePoint(const QString& text)
 {
-    static const QRegularExpression form(QStringLiteral("^(\\d+):(\\d+),(\\d+)$"));
+    static const QRegularExpression form(QStringLiteral("^(\\d+):(\\d+),(\\d+)(?::(down|up))?$"));
     const QRegularExpressionMatch match = form.match(text);
     if (!match.hasMatch())
         return std::nullopt;
-    return PathPoint{match.captured(1).toDouble(), match.captured(2).toInt(), match.captured(3).toInt()};
+    const QString button = match.captured(4);
+    return PathPoint{match.captured(1).toDouble(), match.captured(2).toInt(), match.captured(3).toInt(),
+                     button.isEmpty() ? Button::Keep : button == QStringLiteral("down") ? Button::Press : Button::Release};
 }
 
 double Milliseconds(const timespec& time)
@@ -101,6 +108,12 @@ public:
                QDBusMessage::ReplyMessage;
     }
 
+    bool SetLeftButton(bool pressed)
+    {
+        return Call(path_, SessionInterface, QStringLiteral("NotifyPointerButton"), {LeftButton, pressed}).type() ==
+               QDBusMessage::ReplyMessage;
+    }
+
 private:
     // Waits for each answer, so that the motion happens when its line says.
     QDBusMessage Call(const QString& path, const QString& interface, const QString& method, const QVariantList& arguments)
@@ -137,6 +150,11 @@ public:
         for (const PathPoint& to : points) {
             if (!Leg(start, from, to))
                 return false;
+            if (to.button != Button::Keep) {
+                SleepUntil(start + to.ms);
+                if (!session_.SetLeftButton(to.button == Button::Press))
+                    return false;
+            }
             from = to;
         }
         SleepUntil(start + from.ms);
@@ -179,7 +197,7 @@ private:
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: gnome_pointer [--rate EVENTS_PER_SECOND] MS:X,Y ...\n");
+    std::fprintf(stderr, "usage: gnome_pointer [--rate EVENTS_PER_SECOND] MS:X,Y[:down|:up] ...\n");
     return 2;
 }
 

@@ -155,6 +155,20 @@ for corner in "0 0" "$right 0" "0 $bottom" "$right $bottom"; do
     reported_after $corner 0 || fail "the corner ($corner) was not reported"
 done
 
+# The active window, and whether it is full screen, when either changes: an
+# X11 window on KWin's XWayland, made full screen and back through KWin.
+window_reported() {
+    grep -q "^window [0-9.]* $1 $2 " "$LOGS/reports.log"
+}
+DISPLAY=$DISPLAY xmessage -name qzprobe -title qzprobe "a window" &
+started_pids+=($!)
+wait_until "window_reported 0 xmessage" 10 || fail "the active xmessage was not reported: $(grep '^window' "$LOGS/reports.log")"
+wmctrl -r qzprobe -b add,fullscreen || fail "wmctrl could not make the window full screen"
+wait_until "window_reported 1 xmessage" 5 || fail "full screen was not reported: $(grep '^window' "$LOGS/reports.log")"
+wmctrl -r qzprobe -b remove,fullscreen
+wait_until "[ \"\$(grep '^window' '$LOGS/reports.log' | tail -n1 | cut -d' ' -f3,4)\" = '0 xmessage' ]" 5 ||
+    fail "leaving full screen was not reported: $(grep '^window' "$LOGS/reports.log")"
+
 # A program killed without unloading leaves its copy loaded; the next load
 # replaces it, and only the new copy reports.
 {

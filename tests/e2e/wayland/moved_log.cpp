@@ -5,7 +5,11 @@
 //
 // MS on the monotonic clock in milliseconds (the clock of gnome_pointer's
 // lines), SENDER the caller's unique name, REPLY "reply" when the caller asked
-// for an answer and "noreply" when not. Says "ready" on standard error once
+// for an answer and "noreply" when not. ActiveWindow(fullScreen, class) and
+// ButtonsHeld(held) calls go to standard error, apart from the positions:
+//
+//   window FULLSCREEN CLASS SENDER
+//   buttons HELD SENDER Says "ready" on standard error once
 // the name is its own; runs until killed.
 
 #include <QCoreApplication>
@@ -37,6 +41,15 @@ public slots:
         std::printf("%.1f %d %d %s %s\n", MonotonicMilliseconds(), x, y, qPrintable(call.service()),
                     call.isReplyRequired() ? "reply" : "noreply");
         std::fflush(stdout);
+    }
+    Q_NOREPLY void ActiveWindow(bool fullScreen, const QString& windowClass)
+    {
+        std::fprintf(stderr, "window %d %s %s\n", fullScreen ? 1 : 0,
+                     windowClass.isEmpty() ? "-" : qPrintable(windowClass), qPrintable(message().service()));
+    }
+    Q_NOREPLY void ButtonsHeld(bool held)
+    {
+        std::fprintf(stderr, "buttons %d %s\n", held ? 1 : 0, qPrintable(message().service()));
     }
 };
 

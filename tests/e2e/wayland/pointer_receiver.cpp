@@ -2,7 +2,8 @@
 // compositor bridges: owns org.quorzane.Quorzane and exports Moved(x, y) at
 // /org/quorzane/Quorzane/Pointer, as the program does. Prints "ready" once it
 // owns the name, then "moved T X Y SENDER" for each call, T being the
-// CLOCK_MONOTONIC time in milliseconds and SENDER the caller's unique name.
+// CLOCK_MONOTONIC time in milliseconds and SENDER the caller's unique name,
+// and "window T FULLSCREEN CLASS SENDER" for each ActiveWindow call.
 // Runs until it is ended by a signal.
 
 #include <QCoreApplication>
@@ -31,6 +32,11 @@ public slots:
     void Moved(int x, int y)
     {
         std::printf("moved %.3f %d %d %s\n", Now(), x, y, qPrintable(message().service()));
+    }
+    void ActiveWindow(bool fullScreen, const QString& windowClass)
+    {
+        std::printf("window %.3f %d %s %s\n", Now(), fullScreen ? 1 : 0,
+                    windowClass.isEmpty() ? "-" : qPrintable(windowClass), qPrintable(message().service()));
     }
 };
 
