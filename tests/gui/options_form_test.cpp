@@ -300,7 +300,8 @@ TEST_F(OptionsForm, TabOrderRunsFromTheButtonsIntoThePagesAndPairsEachEditWithIt
     const QStringList expected = {"Button4",  "Button14", "Button3", "Button2", "Button1", "PageControl1",
                                   "Edit1",    "Button5",  "Edit2",   "Button6", "Edit3",   "Button7",
                                   "Edit4",    "Button8",  "Edit5",   "Button9", "Edit6",   "Button10",
-                                  "Edit7",    "Button11", "Edit8",   "Button12"};
+                                  "Edit7",    "Button11", "Edit8",   "Button12", "CheckBox11", "CheckBox12",
+                                  "CheckBox13", "ListBox1", "Button15", "Button16", "CheckBox14"};
     QStringList chain;
     QWidget* widget = &Button(4);
     do {
