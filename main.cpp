@@ -104,6 +104,7 @@ int main(int argc, char* argv[])
     TAboutForm AboutForm;
     QObject::connect(&OptionsForm, &TOptionsForm::AboutRequested, &AboutForm, &TAboutForm::exec);
     QObject::connect(&OptionsForm, &TOptionsForm::SettingsStored, &HiddenForm, &THiddenForm::SettingsChanged);
+    QObject::connect(&HiddenForm, &THiddenForm::DetectionSwitched, &OptionsForm, &TOptionsForm::FollowDetectionSwitch);
     TApplications Applications(HiddenForm.ExecFile1);
     QObject::connect(&HiddenForm, &THiddenForm::ChooserRequested, &Applications, &TApplications::ShowModeless);
     SetHintHidePause(HintHidePause);

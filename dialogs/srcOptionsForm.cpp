@@ -28,7 +28,7 @@ namespace {
 // The help topics, kept on the widgets as a dynamic property; a control
 // without one takes its nearest enclosing container's.
 constexpr char HelpContextProperty[] = "HelpContext";
-constexpr std::uint32_t PageHelpContexts[] = {1002, 1003, 1004};
+constexpr std::uint32_t PageHelpContexts[] = {1002, 1003, 1004, 1005};
 
 // The Speed and Corner bars grow towards "Fast": a position p stands for the
 // setting Mirror - p.
@@ -85,6 +85,15 @@ TOptionsForm::TOptionsForm(const QWidget* helpOwner)
     CommandEdits = {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7, ui->Edit8};
     PatternBoxes = {ui->CheckBox3, ui->CheckBox4, ui->CheckBox5, ui->CheckBox6,
                     ui->CheckBox7, ui->CheckBox8, ui->CheckBox9, ui->CheckBox10};
+    GuardsPage = std::make_unique<TGuardsPage>(TGuardsPageControls{
+        .notWhileButtonHeld = ui->CheckBox11,
+        .notInFullScreen = ui->CheckBox12,
+        .notInListedPrograms = ui->CheckBox13,
+        .listedPrograms = ui->ListBox1,
+        .add = ui->Button15,
+        .remove = ui->Button16,
+        .everyMonitorCorners = ui->CheckBox14,
+    });
     ApplyFormProperties();
     OnlyOne1.Loaded();
     ConnectHandlers();
@@ -159,6 +168,13 @@ void TOptionsForm::ShowOnPage(int page)
     show();
     raise();
     activateWindow();
+}
+
+void TOptionsForm::FollowDetectionSwitch()
+{
+    // A hidden dialog loads the record when it is shown next.
+    if (isVisible())
+        ui->CheckBox2->setChecked(Settings.DetectMouseMoveMents);
 }
 
 bool TOptionsForm::QueryEndSession()
@@ -296,6 +312,7 @@ void TOptionsForm::LoadControls()
     ui->CheckBox2->setChecked(Settings.DetectMouseMoveMents);
     for (int event = 1; event <= EventCount; ++event)
         PatternBoxes[event - 1]->setChecked(EventEnabled(Settings, event));
+    GuardsPage->Load(Settings.Guards);
 }
 
 void TOptionsForm::StoreControls()
@@ -309,6 +326,7 @@ void TOptionsForm::StoreControls()
     Settings.DetectMouseMoveMents = ui->CheckBox2->isChecked();
     for (int event = 1; event <= EventCount; ++event)
         EventEnabled(Settings, event) = PatternBoxes[event - 1]->isChecked();
+    GuardsPage->Store(Settings.Guards);
 }
 
 // An edit box holds only what Qt could decode of the command's bytes: a
@@ -323,7 +341,7 @@ std::string TOptionsForm::StoredCommand(int event) const
 void TOptionsForm::FocusFirstControlOfPage()
 {
     SetPageHelpContext();
-    QWidget* const firstControls[] = {ui->CheckBox1, ui->TrackBar1, ui->Edit1};
+    QWidget* const firstControls[] = {ui->CheckBox1, ui->TrackBar1, ui->Edit1, ui->CheckBox11};
     firstControls[ui->PageControl1->currentIndex()]->setFocus();
 }
 

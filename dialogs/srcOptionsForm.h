@@ -1,9 +1,10 @@
 #pragma once
-// The options dialog: every setting on three pages, stored and saved by OK,
+// The options dialog: every setting on four pages, stored and saved by OK,
 // discarded by Cancel. It also offers the program's exit, the About dialog
 // and the help file, and carries the single-instance guard, which acts while
 // the dialog is created at start-up.
 
+#include "dialogs/GuardsPage.h"
 #include "dialogs/OnlyOneFormOwner.h"
 #include "settings/global.h"
 #include "shell/OnlyOne.h"
@@ -42,6 +43,10 @@ public:
     // is open and was not closed by OK or Cancel, the user is asked whether
     // to exit. Returns whether the session may end.
     bool QueryEndSession();
+
+    // The master switch was flipped elsewhere (the tray menu) and saved: an
+    // open dialog's check box follows, the other edits in progress stay.
+    void FollowDetectionSwitch();
 
 signals:
     // The About button was pressed: the About dialog is to be shown modally.
@@ -83,6 +88,7 @@ private:
     std::unique_ptr<Ui::TOptionsForm> ui;
     TOnlyOneFormOwner OnlyOneOwner;
     TOnlyOne OnlyOne1;
+    std::unique_ptr<TGuardsPage> GuardsPage;
     // Made at the first browse: a file dialog costs the resident program
     // megabytes that most users never need. Owned by the form.
     QFileDialog* OpenDialog1 = nullptr;

@@ -70,10 +70,13 @@ void THiddenForm::BuildPopupMenu()
     // draw with that text beside the line.
     ui->Test21->setText({});
     ui->Test21->setSeparator(true);
-    PopupMenu1.addActions({ui->Test11, ui->Sensitivity1, ui->Applications1, ui->Test21, ui->Test31});
+    PopupMenu1.addActions({ui->Test11, ui->Sensitivity1, ui->Applications1, ui->Pause1, ui->Test21, ui->Test31});
+    ShowDetectionSwitch();
     connect(ui->Test11, &QAction::triggered, this, &THiddenForm::Test11Click);
     connect(ui->Sensitivity1, &QAction::triggered, this, &THiddenForm::Sensitivity1Click);
     connect(ui->Applications1, &QAction::triggered, this, &THiddenForm::Applications1Click);
+    // Only the user's choice: the entry also follows the dialog's OK.
+    connect(ui->Pause1, &QAction::triggered, this, &THiddenForm::Pause1Click);
     connect(ui->Test31, &QAction::triggered, this, &THiddenForm::Test31Click);
 }
 
@@ -120,6 +123,7 @@ void THiddenForm::Timer1Timer()
 
 void THiddenForm::SettingsChanged()
 {
+    ShowDetectionSwitch();
     if (Settings.TaskBarAnimation && !Timer1.isActive())
         Timer1.start();
 }
@@ -166,6 +170,23 @@ void THiddenForm::Sensitivity1Click() { emit OptionsRequested(PageSensitivity); 
 void THiddenForm::Applications1Click() { emit OptionsRequested(PageApplications); }
 
 void THiddenForm::Test31Click() { AskToExit(); }
+
+// Saved as the options dialog's OK saves, so that the pause outlasts a
+// crash; a failure is reported as OK reports it, and the switch stays
+// flipped in the record, which governs detection from the next tick.
+void THiddenForm::Pause1Click()
+{
+    Settings.DetectMouseMoveMents = !ui->Pause1->isChecked();
+    ShowDetectionSwitch();
+    emit DetectionSwitched();
+    try {
+        SaveSettings();
+    } catch (const ESettingsWriteError& error) {
+        ShowErrorReport(error);
+    }
+}
+
+void THiddenForm::ShowDetectionSwitch() { ui->Pause1->setChecked(!Settings.DetectMouseMoveMents); }
 
 void ShowLaunchFailure(const std::string& command)
 {

@@ -54,6 +54,8 @@ signals:
     void OptionsRequested(int page);
     // A "?" pattern completed: the chooser is to be shown.
     void ChooserRequested();
+    // The menu's pause entry flipped the master switch and saved it.
+    void DetectionSwitched();
 
 private:
     void FormCreate();
@@ -66,6 +68,8 @@ private:
     void Test11Click();
     void Sensitivity1Click();
     void Applications1Click();
+    void Pause1Click();
+    void ShowDetectionSwitch();
     void Test31Click();
     void BuildPopupMenu();
 

@@ -4,9 +4,10 @@
 # with it, shows its title, tool tip and animated icon (one image per frame,
 # and a file of each frame that the host finds by name), shows its balloon
 # through the notification server, opens the options dialog on Activate and
-# its popup menu on ContextMenu, and exports the menu's five entries, which
-# work when the host chooses one. A host that restarts gets the item again;
-# the frame files go with the program.
+# its popup menu on ContextMenu, and exports the menu's six entries, which
+# work when the host chooses one: the pause entry's check mark follows the
+# master switch, which it flips and saves. A host that restarts gets the item
+# again; the frame files go with the program.
 source "$(dirname "$0")/lib.sh"
 SNI_HOST=${SNI_HOST:?SNI_HOST must name the test tray host}
 
@@ -49,8 +50,22 @@ frame=$frames/$(ask get IconName).png
 [ "$(identify -format %wx%h "$frame" 2>/dev/null)" = 32x32 ] || fail "the icon's name names no 32 x 32 picture: $frame"
 # The menu's entries without their ids; "_" marks the access key on D-Bus.
 entries=$(ask menu | sed 's/[0-9]*://g')
-[ "$entries" = "_General Options|_Sensitivity Options|_Application Options|-|_Exit Quorzane!" ] ||
+[ "$entries" = "_General Options|_Sensitivity Options|_Application Options|_Pause Detection [ ]|-|_Exit Quorzane!" ] ||
     fail "the exported menu is \"$entries\""
+
+# The pause entry, chosen in the host: the switch is saved each time, and the
+# host reads the new check mark.
+pause_id=$(ask menu | tr '|' '\n' | sed -n 's/:_Pause Detection \[.\]$//p')
+pause_mark() { ask menu | tr '|' '\n' | sed -n 's/^[0-9]*:_Pause Detection //p'; }
+# $1: the check mark the host then reads; $2: the switch saved.
+choose_pause() {
+    expect "click $pause_id" ok
+    wait_until "[ \"\$(setting DetectMouseMoveMents)\" = $2 ]" 10 ||
+        fail "the pause entry saved DetectMouseMoveMents='$(setting DetectMouseMoveMents)', not $2"
+    [ "$(pause_mark)" = "$1" ] || fail "the pause entry shows \"$(pause_mark)\", not \"$1\""
+}
+choose_pause "[x]" 0
+choose_pause "[ ]" 1
 
 # 13 frames in 1.3 s; a tick or two may come late under load.
 read -r changes _ images _ < <(ask icons 1500)

@@ -2,7 +2,7 @@
 # A real D-Bus tray: LXQt's panel with only its status-notifier area,
 # started after the program as at login. The icon appears in the panel; a
 # left click opens the options dialog; a right click opens the panel's menu
-# of the program's five entries (exported over D-Bus) and no second menu;
+# of the program's six entries (exported over D-Bus) and no second menu;
 # its exit entry asks the exit question. The panel reads every frame of the
 # animation without an error to log.
 source "$(dirname "$0")/lib.sh"
@@ -43,7 +43,7 @@ sleep 0.5
 [ "$(popup_windows | wc -l)" -eq 1 ] || fail "a right click opened $(popup_windows | wc -l) menus"
 menu=$(popup_windows)
 eval "$(xdotool getwindowgeometry --shell "$menu")"
-# Five entries; the exit entry is the last, just above the menu's bottom.
+# Six entries; the exit entry is the last, just above the menu's bottom.
 click_at $((X + WIDTH / 2)) $((Y + HEIGHT - 12)) 1
 wait_until "visible_window Exit" 10 || fail "the menu's exit entry asked nothing"
 if grep -m1 "Error on DBus request" "$E2E_TMP/panel.log"; then fail "the panel could not read the item"; fi

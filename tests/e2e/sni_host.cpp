@@ -10,7 +10,8 @@
 //   icons MS                "N changes, M images": NewIcon signals in MS ms
 //                           and the different images read meanwhile
 //   activate | context-menu | secondary   calls that method at (10, 10)
-//   menu                    the exported menu's entries, "id:label" joined by |
+//   menu                    the exported menu's entries, "id:label" joined by |;
+//                           a checkable entry's label ends in " [x]" or " [ ]"
 //   click ID                sends the menu's "clicked" event for entry ID
 //
 // An error answers "error ..." instead.
@@ -237,9 +238,11 @@ private:
         argument.beginStructure();
         argument >> id >> properties;
         if (!top) {
-            const QString label = properties.value("type").toString() == "separator"
-                                      ? QStringLiteral("-")
-                                      : properties.value("label").toString();
+            QString label = properties.value("type").toString() == "separator"
+                                ? QStringLiteral("-")
+                                : properties.value("label").toString();
+            if (properties.contains("toggle-type"))
+                label += properties.value("toggle-state").toInt() == 1 ? " [x]" : " [ ]";
             entries << QStringLiteral("%1:%2").arg(id).arg(label);
         }
         argument.beginArray();

@@ -68,6 +68,10 @@ TEST_F(ExportedMenu, AChangeTellsTheHostWithANewRevision)
     general->setEnabled(false);
     menu.addAction("Added");
     ASSERT_EQ(updated.size(), 2);
+    // A check mark that changes, as the pause entry's does.
+    menu.actions()[4]->setChecked(false);
+    ASSERT_EQ(updated.size(), 3);
+    EXPECT_EQ(Entry(5).value("toggle-state"), 0);
     DBusMenuLayout after;
     EXPECT_GT(exported.GetLayout(0, -1, {}, after), revision);
     EXPECT_EQ(after.children.size(), 6);

@@ -153,7 +153,7 @@ TEST(ShippedHelpFile, HasEveryTopicTheProgramOpens)
         const char* heading;
     } topics[] = {
         {1000, "The options dialog"}, {1002, "General"},  {1003, "Sensitivity"},
-        {1004, "Applications"},       {1012, "Welcome to Quorzane!"},
+        {1004, "Applications"},       {1005, "Advanced"}, {1012, "Welcome to Quorzane!"},
     };
     THelpViewer viewer;
     for (const auto& topic : topics) {

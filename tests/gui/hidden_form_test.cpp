@@ -288,7 +288,7 @@ TEST_F(HiddenForm, AFailedStartIsReportedWithoutStoppingDetection)
     EXPECT_TRUE(VisibleMessageBoxes("Application Error").empty());
 }
 
-TEST_F(HiddenForm, TheMenuHasItsFiveEntriesInOrder)
+TEST_F(HiddenForm, TheMenuHasItsSixEntriesInOrder)
 {
     QStringList entries;
     for (const QAction* action : form->PopupMenu1.actions()) {
@@ -297,8 +297,61 @@ TEST_F(HiddenForm, TheMenuHasItsFiveEntriesInOrder)
         }
         entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
-    EXPECT_EQ(entries, QStringList({"&General Options", "&Sensitivity Options", "&Application Options", "-",
-                                    "&Exit Quorzane!"}));
+    EXPECT_EQ(entries, QStringList({"&General Options", "&Sensitivity Options", "&Application Options",
+                                    "&Pause Detection", "-", "&Exit Quorzane!"}));
+    for (const QAction* action : form->PopupMenu1.actions())
+        EXPECT_EQ(action->isCheckable(), action->text() == "&Pause Detection") << action->text().toStdString();
+}
+
+// The pause entry is the master switch: ticked while detection is off,
+// flipped and saved by the user's choice, following the dialog's OK.
+TEST_F(HiddenForm, ThePauseEntryFlipsTheMasterSwitchAndSavesIt)
+{
+    QSignalSpy switched(form.get(), &THiddenForm::DetectionSwitched);
+    QAction* pause = MenuEntry("&Pause Detection");
+    EXPECT_FALSE(pause->isChecked()) << "detection on at the start";
+    for (const bool on : {false, true, false}) {
+        fake::ResetProfiles();
+        pause->trigger();
+        EXPECT_EQ(Settings.DetectMouseMoveMents, on);
+        EXPECT_EQ(pause->isChecked(), !on);
+        const std::string file = fake::ProfileFileText(SettingsFileName).value_or("");
+        EXPECT_NE(file.find(on ? "DetectMouseMoveMents=1" : "DetectMouseMoveMents=0"), std::string::npos) << file;
+        EXPECT_NE(file.find("EVENT8=ev8"), std::string::npos) << "the whole record, as OK saves it";
+    }
+    EXPECT_EQ(switched.count(), 3);
+
+    // A paused pattern starts nothing.
+    MakePattern(1);
+    EXPECT_TRUE(StartedCommands().empty());
+
+    // The dialog's OK switched it back on: the entry follows, and only the
+    // user's choice flips and saves.
+    fake::ResetProfiles();
+    Settings.DetectMouseMoveMents = true;
+    form->SettingsChanged();
+    EXPECT_FALSE(pause->isChecked());
+    EXPECT_EQ(switched.count(), 3);
+    EXPECT_TRUE(fake::ProfileWrites().empty());
+
+    // Made while detection is off, the entry starts ticked.
+    Settings.DetectMouseMoveMents = false;
+    form = std::make_unique<THiddenForm>();
+    EXPECT_TRUE(MenuEntry("&Pause Detection")->isChecked());
+}
+
+TEST_F(HiddenForm, ThePauseEntryReportsASaveErrorAsOkDoes)
+{
+    fake::FailProfileWritesAfter(0);
+    TAnswer asked;
+    AnswerNextBox(QMessageBox::Ok, asked);
+    MenuEntry("&Pause Detection")->trigger();
+    EXPECT_EQ(asked.caption, Title);
+    EXPECT_EQ(asked.text, "Unable to write to QRVN.INI.");
+    EXPECT_EQ(asked.icon, QMessageBox::Critical);
+    EXPECT_FALSE(Settings.DetectMouseMoveMents) << "the record keeps the switch";
+    EXPECT_TRUE(MenuEntry("&Pause Detection")->isChecked());
+    fake::FailProfileWritesAfter(-1);
 }
 
 TEST_F(HiddenForm, OptionEntriesAndTheIconClickAskForTheirPage)

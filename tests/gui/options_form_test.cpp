@@ -7,6 +7,7 @@
 #include "platform/double/help_double.h"
 #include "platform/double/nametable_double.h"
 #include "platform/double/profile_double.h"
+#include "platform/double/window_picker_double.h"
 #include "platform/double/window_double.h"
 #include "platform/help.h"
 #include "platform/window.h"
@@ -19,6 +20,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
@@ -82,6 +85,7 @@ protected:
         fake::ResetNameTable();
         fake::ResetWindows();
         fake::ResetCursorAndScreen();
+        fake::ResetWindowPicker();
         fake::SetScreenSize(1280, 1024);
         platform::SetApplicationWindowText(Title);
         ApplicationHelpFile = HelpFile;
@@ -196,6 +200,14 @@ TEST_F(OptionsForm, EveryControlSitsAtItsDesignedPlaceWithItsCaption)
         {"Image1", {464, 256, 32, 32}, nullptr},
         {"Image2", {464, 256, 32, 32}, nullptr},
         {"Image3", {464, 256, 32, 32}, nullptr},
+        {"CheckBox11", {8, 24, 337, 17}, "Not while a mouse button is held down"},
+        {"CheckBox12", {8, 48, 337, 17}, "Not while the active window is full screen"},
+        {"CheckBox13", {8, 72, 337, 17}, "Not in the programs listed below:"},
+        {"ListBox1", {24, 96, 249, 129}, nullptr},
+        {"Button15", {281, 96, 75, 25}, "A&dd..."},
+        {"Button16", {281, 128, 75, 25}, "&Remove"},
+        {"CheckBox14", {8, 240, 337, 17}, "Use the corners of every monitor"},
+        {"Image4", {464, 256, 32, 32}, nullptr},
     };
     for (const auto& control : controls) {
         const QWidget& widget = Child(control.name);
@@ -216,30 +228,31 @@ TEST_F(OptionsForm, EveryControlSitsAtItsDesignedPlaceWithItsCaption)
     EXPECT_EQ(Child("CheckBox9").parentWidget(), &Child("GroupBox2"));
     EXPECT_EQ(Child("TrackBar3").parentWidget(), &Child("GroupBox4"));
     EXPECT_EQ(Child("Edit7").parentWidget(), &Child("Applications"));
+    EXPECT_EQ(Child("ListBox1").parentWidget(), &Child("Advanced"));
 }
 
 TEST_F(OptionsForm, PagesInOrderEachWithItsOwnPictureAndRoomForIt)
 {
     QTabWidget& pages = PageControl();
-    ASSERT_EQ(pages.count(), 3);
-    EXPECT_EQ(pages.tabText(0), "General");
-    EXPECT_EQ(pages.tabText(1), "Sensitivity");
-    EXPECT_EQ(pages.tabText(2), "Applications");
-    EXPECT_EQ(pages.widget(0)->objectName(), "General");
-    EXPECT_EQ(pages.widget(1)->objectName(), "Sensitivity");
-    EXPECT_EQ(pages.widget(2)->objectName(), "Applications");
+    const QStringList names = {"General", "Sensitivity", "Applications", "Advanced"};
+    ASSERT_EQ(pages.count(), names.size());
+    for (int page = 0; page < pages.count(); ++page) {
+        EXPECT_EQ(pages.tabText(page), names[page]);
+        EXPECT_EQ(pages.widget(page)->objectName(), names[page]);
+    }
     EXPECT_EQ(pages.currentIndex(), 0);
 
     std::vector<QImage> pictures;
-    for (const char* name : {"Image1", "Image2", "Image3"}) {
+    for (const char* name : {"Image1", "Image2", "Image3", "Image4"}) {
         const QPixmap picture = Child<QLabel>(name).pixmap();
         ASSERT_FALSE(picture.isNull()) << name;
         EXPECT_EQ(picture.size(), QSize(32, 32)) << name;
         pictures.push_back(picture.toImage());
     }
-    EXPECT_NE(pictures[0], pictures[1]);
-    EXPECT_NE(pictures[1], pictures[2]);
-    EXPECT_NE(pictures[0], pictures[2]);
+    for (std::size_t one = 0; one < pictures.size(); ++one) {
+        for (std::size_t other = one + 1; other < pictures.size(); ++other)
+            EXPECT_NE(pictures[one], pictures[other]) << one << " " << other;
+    }
 
     form->show();
     for (int page = 0; page < pages.count(); ++page) {
@@ -287,7 +300,8 @@ TEST_F(OptionsForm, TabOrderRunsFromTheButtonsIntoThePagesAndPairsEachEditWithIt
     const QStringList expected = {"Button4",  "Button14", "Button3", "Button2", "Button1", "PageControl1",
                                   "Edit1",    "Button5",  "Edit2",   "Button6", "Edit3",   "Button7",
                                   "Edit4",    "Button8",  "Edit5",   "Button9", "Edit6",   "Button10",
-                                  "Edit7",    "Button11", "Edit8",   "Button12"};
+                                  "Edit7",    "Button11", "Edit8",   "Button12", "CheckBox11", "CheckBox12",
+                                  "CheckBox13", "ListBox1", "Button15", "Button16", "CheckBox14"};
     QStringList chain;
     QWidget* widget = &Button(4);
     do {
@@ -501,6 +515,235 @@ TEST_F(OptionsForm, UntouchedCommandsKeepTheirBytes)
     EXPECT_EQ(Settings.Event6, "caf\xC3\xA9s");
 }
 
+// ---- the Advanced page -----------------------------------------------------------
+
+// Public, for the table rows that act on the page.
+class OptionsFormAdvanced : public OptionsForm {
+public:
+    using OptionsForm::Button;
+    using OptionsForm::Click;
+
+    QCheckBox& Rule(int n) { return Child<QCheckBox>(("CheckBox" + std::to_string(n)).c_str()); }
+    QListWidget& Programs() { return Child<QListWidget>("ListBox1"); }
+
+    QStringList Listed()
+    {
+        QStringList listed;
+        for (int row = 0; row < Programs().count(); ++row)
+            listed << Programs().item(row)->text();
+        return listed;
+    }
+
+    // Presses Add and returns its menu's entries, the section's title left out.
+    QStringList AddMenuEntries()
+    {
+        Click(Button(15));
+        QStringList entries;
+        for (const QAction* action : AddMenu().actions()) {
+            if (!action->isSeparator())
+                entries << action->text();
+        }
+        return entries;
+    }
+    QMenu& AddMenu() { return Child<QMenu>("AddMenu"); }
+    void Choose(const QString& entry)
+    {
+        for (QAction* action : AddMenu().actions()) {
+            if (action->text() == entry) {
+                action->trigger();
+                AddMenu().hide();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no entry " << entry.toStdString();
+    }
+};
+
+TGuardSettings SampleGuards(bool inFile)
+{
+    TGuardSettings guards;
+    guards.NotWhileButtonHeld = true;
+    guards.NotInListedPrograms = true;
+    guards.ListedPrograms = {"Gimp", "XTerm"};
+    guards.InFile = inFile;
+    return guards;
+}
+
+// Each row edits the page in its own way; Cancel must keep the record and
+// OK must store exactly the controls, whether or not the section is in the
+// file yet.
+TEST_F(OptionsFormAdvanced, ShowsTheRulesOkStoresThemCancelDiscardsThemAndTheSectionStaysAsItWas)
+{
+    const struct {
+        const char* what;
+        std::function<void(OptionsFormAdvanced&)> edit;
+        std::function<void(TGuardSettings&)> expect;
+    } rows[] = {
+        {"nothing", [](OptionsFormAdvanced&) {}, [](TGuardSettings&) {}},
+        {"every box flipped",
+         [](OptionsFormAdvanced& test) {
+             for (int box = 11; box <= 14; ++box)
+                 test.Click(test.Rule(box));
+         },
+         [](TGuardSettings& guards) {
+             guards.NotWhileButtonHeld = false;
+             guards.NotInFullScreen = true;
+             guards.NotInListedPrograms = false;
+             guards.EveryMonitorCorners = true;
+         }},
+        {"the first program removed",
+         [](OptionsFormAdvanced& test) {
+             test.Programs().setCurrentRow(0);
+             test.Click(test.Button(16));
+         },
+         [](TGuardSettings& guards) { guards.ListedPrograms = {"XTerm"}; }},
+        {"a program added from the open windows",
+         [](OptionsFormAdvanced& test) {
+             test.AddMenuEntries();
+             test.Choose("firefox");
+         },
+         [](TGuardSettings& guards) { guards.ListedPrograms.push_back("firefox"); }},
+        {"back to the defaults",
+         [](OptionsFormAdvanced& test) {
+             test.Click(test.Rule(11));
+             for (int removed = 0; removed < 2; ++removed) {
+                 test.Programs().setCurrentRow(0);
+                 test.Click(test.Button(16));
+             }
+             test.Click(test.Rule(13));
+         },
+         [](TGuardSettings& guards) { guards = TGuardSettings{}; }},
+    };
+    fake::SetOpenWindowClasses({"firefox"});
+    for (const bool inFile : {false, true}) {
+        for (const auto& row : rows) {
+            Settings = SampleSettings();
+            Settings.Guards = SampleGuards(inFile);
+            Open(PageAdvanced);
+            EXPECT_TRUE(Rule(11).isChecked());
+            EXPECT_FALSE(Rule(12).isChecked());
+            EXPECT_TRUE(Rule(13).isChecked());
+            EXPECT_FALSE(Rule(14).isChecked());
+            EXPECT_EQ(Listed(), QStringList({"Gimp", "XTerm"}));
+
+            row.edit(*this);
+            Click(Button(2));
+            EXPECT_EQ(Settings.Guards, SampleGuards(inFile)) << "Cancel: " << row.what;
+
+            Open(PageAdvanced);
+            EXPECT_EQ(Listed(), QStringList({"Gimp", "XTerm"})) << "shown anew: " << row.what;
+            row.edit(*this);
+            Click(Button(1));
+            TGuardSettings expected = SampleGuards(inFile);
+            row.expect(expected);
+            // The save puts the section in the file once it holds a change;
+            // the dialog itself never does.
+            expected.InFile = inFile || GuardsChanged(expected);
+            EXPECT_EQ(Settings.Guards, expected) << "OK: " << row.what << " in file " << inFile;
+            const bool sectionWritten =
+                fake::ProfileFileText(SettingsFileName).value_or("").find("[GUARDS]") != std::string::npos;
+            EXPECT_EQ(sectionWritten, expected.InFile) << row.what;
+            fake::ResetProfiles();
+            EXPECT_FALSE(form->isVisible());
+        }
+    }
+}
+
+TEST_F(OptionsFormAdvanced, TheListAndItsButtonsFollowTheirRuleAndRemoveNeedsASelection)
+{
+    Settings.Guards = SampleGuards(false);
+    Settings.Guards.NotInListedPrograms = false;
+    Open(PageAdvanced);
+    EXPECT_FALSE(Programs().isEnabled());
+    EXPECT_FALSE(Button(15).isEnabled());
+    EXPECT_FALSE(Button(16).isEnabled());
+
+    Click(Rule(13));
+    EXPECT_TRUE(Programs().isEnabled());
+    EXPECT_TRUE(Button(15).isEnabled());
+    EXPECT_FALSE(Button(16).isEnabled()) << "nothing selected";
+    Programs().setCurrentRow(1);
+    EXPECT_TRUE(Button(16).isEnabled());
+    Click(Button(16));
+    EXPECT_EQ(Listed(), QStringList{"Gimp"});
+
+    Click(Rule(13));
+    EXPECT_FALSE(Button(16).isEnabled());
+    EXPECT_EQ(Listed(), QStringList{"Gimp"}) << "the list waits, greyed out";
+}
+
+TEST_F(OptionsFormAdvanced, AddOffersTheOpenWindowsNotListedAndTheClassOfAClickedWindow)
+{
+    Settings.Guards = SampleGuards(false);
+    fake::SetOpenWindowClasses({"Gimp", "firefox", "xterm"});
+    Open(PageAdvanced);
+    EXPECT_EQ(AddMenuEntries(), QStringList({"&Click a Window...", "firefox"})) << "listed ones, whatever their case";
+
+    Choose("&Click a Window...");
+    ASSERT_TRUE(fake::WindowPickPending());
+    fake::FinishWindowPick("Inkscape");
+    EXPECT_EQ(Listed(), QStringList({"Gimp", "XTerm", "Inkscape"}));
+    EXPECT_EQ(Programs().currentItem()->text(), "Inkscape") << "the new one selected";
+
+    const struct {
+        std::optional<std::string> picked;
+        const char* selected;
+    } picks[] = {{std::nullopt, "Inkscape"}, {"gimp", "Gimp"}, {"  ", "Gimp"}};
+    for (const auto& pick : picks) {
+        AddMenuEntries();
+        Choose("&Click a Window...");
+        fake::FinishWindowPick(pick.picked);
+        EXPECT_EQ(Listed(), QStringList({"Gimp", "XTerm", "Inkscape"})) << pick.picked.value_or("cancelled");
+        EXPECT_EQ(Programs().currentItem()->text(), pick.selected);
+    }
+
+    fake::SetOpenWindowClasses({"gimp", "Inkscape"});
+    EXPECT_EQ(AddMenuEntries().size(), 2) << "the pick and the note that nothing else is open";
+    EXPECT_FALSE(AddMenu().actions().constLast()->isEnabled());
+    AddMenu().hide();
+
+    // Where no pick can start, nothing waits for one.
+    fake::SetWindowPickAvailable(false);
+    AddMenuEntries();
+    Choose("&Click a Window...");
+    EXPECT_FALSE(fake::WindowPickPending());
+
+    // A dialog that goes while a pick runs ends the pick.
+    fake::SetWindowPickAvailable(true);
+    AddMenuEntries();
+    Choose("&Click a Window...");
+    ASSERT_TRUE(fake::WindowPickPending());
+    form = nullptr;
+    EXPECT_FALSE(fake::WindowPickPending());
+}
+
+// ---- the master switch from the tray menu ------------------------------------------
+
+TEST_F(OptionsForm, AnOpenDialogsMasterSwitchFollowsTheMenuAndKeepsTheOtherEdits)
+{
+    Open(PageApplications);
+    Edit(2).setText("gimp");
+    TrackBar(1).setValue(75);
+    for (const bool on : {false, true, false}) {
+        Settings.DetectMouseMoveMents = on;
+        form->FollowDetectionSwitch();
+        EXPECT_EQ(Child<QCheckBox>("CheckBox2").isChecked(), on);
+        EXPECT_EQ(PatternBox(1).isEnabled(), on) << "the pattern boxes follow it";
+    }
+    EXPECT_EQ(Edit(2).text(), "gimp");
+    EXPECT_EQ(TrackBar(1).value(), 75);
+    EXPECT_EQ(PageControl().currentIndex(), PageApplications);
+    Click(Button(1));
+    EXPECT_FALSE(Settings.DetectMouseMoveMents);
+    EXPECT_EQ(Settings.Event2, "gimp");
+
+    // A hidden dialog shows the record when it is shown next.
+    Settings.DetectMouseMoveMents = true;
+    form->FollowDetectionSwitch();
+    Open();
+    EXPECT_TRUE(Child<QCheckBox>("CheckBox2").isChecked());
+}
+
 // ---- closing and exit ----------------------------------------------------------
 
 TEST_F(OptionsForm, SaveErrorIsReportedAndTheDialogStaysOpen)
@@ -649,6 +892,7 @@ TEST_F(OptionsForm, OpenersSelectThePageAndFocusItsFirstControl)
         {PageSensitivity, "TrackBar1"},
         {PageApplications, "Edit1"},
         {PageAsLastShown, "Edit1"},
+        {PageAdvanced, "CheckBox11"},
         {PageGeneral, "CheckBox1"},
     };
     QSignalSpy changes(&PageControl(), &QTabWidget::currentChanged);
@@ -680,23 +924,26 @@ TEST_F(OptionsForm, OpeningAnOpenDialogSwitchesThePageAndKeepsTheEdits)
 
 TEST_F(OptionsForm, ReopenedOnThePageShownLast)
 {
-    Open(PageGeneral);
-    PageControl().setCurrentIndex(PageApplications);
-    Click(Button(2));
-    Open(PageAsLastShown);
-    EXPECT_EQ(PageControl().currentIndex(), PageApplications);
+    for (const int page : {PageApplications, PageAdvanced}) {
+        Open(PageGeneral);
+        PageControl().setCurrentIndex(page);
+        Click(Button(2));
+        Open(PageAsLastShown);
+        EXPECT_EQ(PageControl().currentIndex(), page);
+        Click(Button(2));
+    }
 }
 
 // ---- help -----------------------------------------------------------------------
 
 TEST_F(OptionsForm, HelpButtonOpensTheSelectedPagesTopic)
 {
-    for (const int page : {PageGeneral, PageSensitivity, PageApplications}) {
+    for (const int page : {PageGeneral, PageSensitivity, PageApplications, PageAdvanced}) {
         Open(page);
         Click(Button(3));
         Click(Button(2));
     }
-    EXPECT_THAT(HelpContextsRequested(), ElementsAre(1002, 1003, 1004));
+    EXPECT_THAT(HelpContextsRequested(), ElementsAre(1002, 1003, 1004, 1005));
 }
 
 TEST_F(OptionsForm, F1OpensTheTopicOfTheFocusedControl)
@@ -712,6 +959,8 @@ TEST_F(OptionsForm, F1OpensTheTopicOfTheFocusedControl)
         {PageApplications, "Edit5", 1004},
         {PageApplications, "Button12", 1004},
         {PageApplications, "Button1", 1000},
+        {PageAdvanced, "CheckBox13", 1005},
+        {PageAdvanced, "CheckBox14", 1005},
         {PageGeneral, "Button4", 1000},
     };
     Open();
@@ -738,7 +987,12 @@ TEST_F(OptionsForm, F1OnTheTabStripOpensTheSelectedPagesTopic)
     form->ShowOnPage(PageSensitivity);
     tabs.setFocus();
     QTest::keyClick(&tabs, Qt::Key_F1);
-    EXPECT_THAT(HelpContextsRequested(), ElementsAre(1004, 1003));
+
+    // The fourth page, chosen on the strip.
+    QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(PageAdvanced).center());
+    tabs.setFocus();
+    QTest::keyClick(&tabs, Qt::Key_F1);
+    EXPECT_THAT(HelpContextsRequested(), ElementsAre(1004, 1003, 1005));
 }
 
 TEST_F(OptionsForm, HelpIsOwnedByTheGivenWindow)
