@@ -1,5 +1,7 @@
-// Cost of one detection tick: quiet, completing a shake, and resting on a corner.
+// Cost of one detection tick: quiet, completing a shake, and resting on a
+// corner, of the primary screen or of four monitors.
 
+#include "detection/corner_map.h"
 #include "detection/mousedetect.h"
 
 #include "platform/double/cursor_double.h"
@@ -46,6 +48,19 @@ void CornerTick(benchmark::State& state)
         benchmark::DoNotOptimize(DetectMousePattern(150, 200, std::numeric_limits<std::int32_t>::max()));
 }
 BENCHMARK(CornerTick);
+
+// Four monitors in a row: the map holds their eight outer corners, and the
+// last monitor's lower right corner is looked up last.
+void MonitorCornerTick(benchmark::State& state)
+{
+    const TCornerMap map({{0, 0, 800, 600}, {800, 0, 800, 600}, {1600, 0, 800, 600}, {2400, 0, 800, 600}});
+    SetCornerMapReader([&map] { return &map; });
+    StartAt(3199, 599);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DetectMousePattern(150, 200, std::numeric_limits<std::int32_t>::max()));
+    SetCornerMapReader({});
+}
+BENCHMARK(MonitorCornerTick);
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "detection/mousedetect.h"
 
+#include "detection/corner_map.h"
+
 #include <algorithm>
 #include <limits>
 #include <utility>
@@ -12,6 +14,7 @@ std::int32_t CornerDwell = 0;
 namespace {
 
 std::function<std::int32_t()> IntervalReader;
+std::function<const TCornerMap*()> CornerMapReader;
 
 using platform::SystemMetric;
 
@@ -22,9 +25,23 @@ std::int64_t LastRow() { return std::int64_t{platform::GetSystemMetrics(SystemMe
 
 std::int32_t DetectionInterval() { return IntervalReader ? IntervalReader() : DesignedDetectionInterval; }
 
-// Leaves the latched state once either coordinate is strictly inside its range.
+// The monitors' corners when they are in use; nullptr for the primary
+// screen's.
+const TCornerMap* MonitorCorners()
+{
+    const TCornerMap* map = CornerMapReader ? CornerMapReader() : nullptr;
+    return map && !map->Empty() ? map : nullptr;
+}
+
+// Leaves the latched state once either coordinate is strictly inside its
+// range; on the monitors' corners, once the cursor is off them.
 void ReleaseLatchOutsideCorner(const platform::Point& cursor)
 {
+    if (const TCornerMap* map = MonitorCorners()) {
+        if (!map->InCornerRegion(cursor))
+            CornerLatched = false;
+        return;
+    }
     if (0 < cursor.x && cursor.x < LastColumn())
         CornerLatched = false;
     if (0 < cursor.y && cursor.y < LastRow())
@@ -99,6 +116,8 @@ TEventNumber DetectShake(std::int32_t distance, std::int32_t time)
 // Where the latch holds: x and y each on or beyond an edge.
 bool InCornerRegion(const platform::Point& cursor)
 {
+    if (const TCornerMap* map = MonitorCorners())
+        return map->InCornerRegion(cursor);
     const bool xAtEdge = cursor.x <= 0 || cursor.x >= LastColumn();
     const bool yAtEdge = cursor.y <= 0 || cursor.y >= LastRow();
     return xAtEdge && yAtEdge;
@@ -111,6 +130,8 @@ bool AllSamplesAre(const THistory& axis, std::int32_t value)
 
 TEventNumber CornerUnder(const platform::Point& cursor)
 {
+    if (const TCornerMap* map = MonitorCorners())
+        return map->CornerAt(cursor);
     if (cursor.x == 0 && cursor.y == 0)
         return EventUpperLeftCorner;
     if (cursor.x == LastColumn() && cursor.y == 0)
@@ -191,3 +212,5 @@ bool MouseDetectInertAt(const platform::Point& cursor)
 }
 
 void SetDetectionIntervalReader(std::function<std::int32_t()> reader) { IntervalReader = std::move(reader); }
+
+void SetCornerMapReader(std::function<const TCornerMap*()> reader) { CornerMapReader = std::move(reader); }

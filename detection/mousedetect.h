@@ -22,6 +22,8 @@ enum : std::uint8_t {
 };
 using TEventNumber = std::uint8_t;
 
+class TCornerMap;
+
 inline constexpr int HistoryLength = 10;
 // Time charged per sample step between a shake's first and third crossing.
 inline constexpr std::int32_t ChargePerSampleStep = 25;
@@ -60,3 +62,8 @@ bool MouseDetectInertAt(const platform::Point& cursor);
 // which a corner tick adds to the dwell time. Without a reader it is
 // DesignedDetectionInterval.
 void SetDetectionIntervalReader(std::function<std::int32_t()> reader);
+
+// Tells the recogniser where the corner pixels are: the map that the reader
+// returns, or the primary screen's four corners when it returns nullptr or
+// an empty map. Without a reader, the primary screen's.
+void SetCornerMapReader(std::function<const TCornerMap*()> reader);

@@ -50,6 +50,8 @@ THiddenForm::THiddenForm(QWidget* parent)
     Timer2.setInterval(DetectionInterval);
     connect(&Timer2, &QTimer::timeout, this, &THiddenForm::Timer2Timer);
     SetDetectionIntervalReader([this] { return Timer2.interval(); });
+    SetCornerMapReader(
+        [this] { return Settings.Guards.EveryMonitorCorners ? &MonitorCorners.Map() : nullptr; });
 
     ExecFile1.Associate = false;
     ExecFile1.Wait = false;
@@ -62,6 +64,7 @@ THiddenForm::~THiddenForm()
     FormDestroy();
     platform::StopWatchingPointer();
     SetDetectionIntervalReader({});
+    SetCornerMapReader({});
 }
 
 void THiddenForm::BuildPopupMenu()

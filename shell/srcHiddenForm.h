@@ -4,6 +4,7 @@
 // timers and the launcher — and the handlers that tie them together.
 
 #include "detection/dispatch.h"
+#include "detection/monitor_corners.h"
 #include "launch/Execfile.h"
 #include "shell/PopupMenu.h"
 #include "shell/options_page.h"
@@ -42,6 +43,8 @@ public:
     QTimer Timer1;
     QTimer Timer2;
     TExecFile ExecFile1;
+    // The corners of every monitor, in use while the user asks for them.
+    TMonitorCorners MonitorCorners;
 
     // Ends the program through the orderly path for a request that nobody is
     // there to answer (a signal, the end of the session): a failed save is

@@ -89,6 +89,51 @@ start_display() {
     export DISPLAY=:$(head -n1 "$numberFile")
 }
 
+# Xorg on its dummy driver instead of Xvfb, for tests of several monitors:
+# its outputs DUMMY0, DUMMY1, ... are real RandR outputs, which xrandr adds
+# and removes as monitors are plugged in and out. One monitor of
+# SCREEN_WIDTH x SCREEN_HEIGHT at first, on a screen that may grow to $1 x $2.
+# It runs as root here; without input devices of its own (XTest has them).
+start_dummy_display() {
+    local maxWidth=$1 maxHeight=$2 numberFile=$E2E_TMP/display config=$E2E_TMP/xorg.conf
+    command -v Xorg >/dev/null || fail "Xorg is missing (scripts/install-deps installs it)"
+    cat >"$config" <<CONFIG
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "AutoEnableDevices" "false"
+EndSection
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 64000
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0 - 1000.0
+    VertRefresh 5.0 - 200.0
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual $maxWidth $maxHeight
+    EndSubSection
+EndSection
+CONFIG
+    mkdir -p "$E2E_TMP/xorg.conf.d"
+    Xorg -displayfd 3 -config "$config" -configdir "$E2E_TMP/xorg.conf.d" -noreset -nolisten tcp -novtswitch \
+        -sharevts -logfile "$E2E_TMP/xorg.log" 3>"$numberFile" >/dev/null 2>&1 &
+    DISPLAY_PID=$!
+    started_pids+=($!)
+    wait_until "[ -s '$numberFile' ]" 20 || fail "Xorg did not start: $(grep -s '(EE)' "$E2E_TMP/xorg.log" | head -n3)"
+    export DISPLAY=:$(head -n1 "$numberFile")
+    xrandr --fb "${SCREEN_WIDTH}x${SCREEN_HEIGHT}" --output DUMMY0 --mode "${SCREEN_WIDTH}x${SCREEN_HEIGHT}" --pos 0x0 \
+        --primary || fail "the dummy screen did not take ${SCREEN_WIDTH}x${SCREEN_HEIGHT}"
+}
+
 start_tray_host() {
     trayer --edge top --align right --widthtype request --height 32 --SetDockType true >/dev/null 2>&1 &
     TRAY_HOST_PID=$!

@@ -1,5 +1,6 @@
 // Every detection tick, quiet or not, must run without touching the heap.
 
+#include "detection/corner_map.h"
 #include "detection/mousedetect.h"
 
 #include "platform/double/cursor_double.h"
@@ -52,6 +53,21 @@ TEST(DetectionTick, AllocatesNothingOnQuietShakeAndCornerTicks)
     EXPECT_EQ(AllocationsDuring(0, 0, 0, 5), 0) << "tick firing a corner";
     EXPECT_EQ(AllocationsDuring(0, 0, 0, 0), 0) << "latched tick";
     SetDetectionIntervalReader({});
+}
+
+// The corners of every monitor are looked up in a map made beforehand.
+TEST(DetectionTick, AllocatesNothingOnTheMonitorsCorners)
+{
+    platform::fake::ResetCursorAndScreen();
+    const TCornerMap map({{0, 0, 800, 600}, {800, 0, 800, 600}});
+    SetCornerMapReader([&map] { return &map; });
+    platform::fake::SetCursor(500, 400);
+    ResetMouseHistory();
+
+    EXPECT_EQ(AllocationsDuring(799, 0, 0, 0), 0) << "tick on a seam";
+    EXPECT_EQ(AllocationsDuring(1599, 0, 0, 7), 0) << "tick firing a corner";
+    EXPECT_EQ(AllocationsDuring(0, 0, 0, 0), 0) << "latched tick";
+    SetCornerMapReader({});
 }
 
 } // namespace

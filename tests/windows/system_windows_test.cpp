@@ -3,15 +3,18 @@
 
 #include "platform/cursor.h"
 #include "platform/display.h"
+#include "platform/monitors.h"
 #include "platform/profile.h"
 #include "platform/system.h"
 #include "settings/global.h"
 #include "platform/windows/win32.h"
 
 #include "tests/conformance/temp_folder.h"
+#include "tests/windows/windows_test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -47,6 +50,27 @@ TEST(WindowsCursor, ReadsWhereTheCursorIsAndHowLargeTheScreenIs)
     EXPECT_GT(platform::GetSystemMetrics(platform::SystemMetric::ScreenWidth), 0);
     EXPECT_EQ(platform::GetSystemMetrics(platform::SystemMetric::ScreenWidth), ::GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(platform::GetSystemMetrics(platform::SystemMetric::ScreenHeight), ::GetSystemMetrics(SM_CYSCREEN));
+}
+
+// The primary monitor is where the cursor's coordinates start; a change of
+// the display, broadcast to the top-level windows, is reported while
+// watching and not after.
+TEST(WindowsMonitors, ThePrimaryStartsAtTheOriginAndChangesAreReported)
+{
+    const std::vector<platform::MonitorRect> monitors = platform::GetMonitorRects();
+    const platform::MonitorRect primary{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    EXPECT_NE(std::find(monitors.begin(), monitors.end(), primary), monitors.end());
+
+    int changes = 0;
+    platform::WatchMonitors([&changes] { ++changes; });
+    const LPARAM size = MAKELPARAM(primary.width, primary.height);
+    SendMessageTimeoutA(HWND_BROADCAST, WM_DISPLAYCHANGE, 32, size, SMTO_NORMAL, 5000, nullptr);
+    EXPECT_TRUE(wintest::PumpUntil([&changes] { return changes > 0; }));
+    platform::StopWatchingMonitors();
+    const int watched = changes;
+    SendMessageTimeoutA(HWND_BROADCAST, WM_DISPLAYCHANGE, 32, size, SMTO_NORMAL, 5000, nullptr);
+    wintest::PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(changes, watched);
 }
 
 class WindowsProfile : public ::testing::Test {

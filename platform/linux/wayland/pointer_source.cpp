@@ -5,7 +5,9 @@
 #include "platform/linux/wayland/pointer_source.h"
 
 #include "platform/cursor.h"
+#include "platform/linux/x11/monitors_x11.h"
 #include "platform/linux/x11/pointer_x11.h"
+#include "platform/monitors.h"
 #include "platform/pointer_activity.h"
 
 #include <QPointer>
@@ -32,6 +34,17 @@ bool GetCursorPos(Point& position)
     if (const CompositorPointer* source = CompositorPointerInUse())
         return source->Position(position);
     return x11::QueryCursorPos(position);
+}
+
+// In a Wayland session the pointer may come from the compositor, in its own
+// coordinates and, from corner surfaces, only on the primary screen's
+// corners; the source may change while the program runs. The primary
+// screen's corners stay in use there.
+std::vector<MonitorRect> GetMonitorRects()
+{
+    if (InWaylandSession())
+        return {};
+    return x11::MonitorRects();
 }
 
 bool WatchPointerRest(const Point& restingAt, std::function<void()> moved)

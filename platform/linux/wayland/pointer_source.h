@@ -13,4 +13,7 @@ void UseCompositorPointer(CompositorPointer* source);
 // The source in use; nullptr while the X server's pointer is read.
 CompositorPointer* CompositorPointerInUse();
 
+// Whether the program runs in a Wayland session, on XWayland.
+bool InWaylandSession();
+
 } // namespace platform

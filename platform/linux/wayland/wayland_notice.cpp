@@ -33,12 +33,6 @@ bool Set(const char* name)
     return value && *value;
 }
 
-bool InWaylandSession()
-{
-    const char* type = std::getenv("XDG_SESSION_TYPE");
-    return (type && std::strcmp(type, "wayland") == 0) || Set("WAYLAND_DISPLAY");
-}
-
 void Say(const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); }
 
 void ShowBalloon(const QString& text)
@@ -108,6 +102,12 @@ private:
 };
 
 } // namespace
+
+bool InWaylandSession()
+{
+    const char* type = std::getenv("XDG_SESSION_TYPE");
+    return (type && std::strcmp(type, "wayland") == 0) || Set("WAYLAND_DISPLAY");
+}
 
 void NoteWaylandSession()
 {
