@@ -17,6 +17,7 @@
 #include "settings/startup.h"
 #include "shell/command_line.h"
 #include "shell/desktop_identity.h"
+#include "shell/options_page.h"
 #include "shell/srcHiddenForm.h"
 
 #include <QApplication>
@@ -76,6 +77,17 @@ platform::TerminationHandlers TerminationHandlersFor(THiddenForm& hiddenForm, TO
     };
 }
 
+// The application window is never on screen; another copy that brings it
+// forward gets the options dialog, the one window through which the user
+// reaches the program, with or without a tray icon.
+void ShowOptionsWhenCalledForward(TOptionsForm& optionsForm)
+{
+    platform::WhenApplicationWindowCalledForward([form = QPointer(&optionsForm)] {
+        if (form)
+            form->ShowOnPage(PageAsLastShown);
+    });
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -107,6 +119,7 @@ int main(int argc, char* argv[])
     TApplications Applications(HiddenForm.ExecFile1);
     QObject::connect(&HiddenForm, &THiddenForm::ChooserRequested, &Applications, &TApplications::ShowModeless);
     SetHintHidePause(HintHidePause);
+    ShowOptionsWhenCalledForward(OptionsForm);
     platform::NoteWaylandSession();
 
     ResetMouseHistory();
