@@ -19,10 +19,12 @@
 #include "shell/desktop_identity.h"
 #include "shell/options_page.h"
 #include "shell/srcHiddenForm.h"
+#include "shell/tray_absence_notice.h"
 
 #include <QApplication>
 #include <QPointer>
 
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -31,6 +33,8 @@ namespace {
 
 constexpr char ApplicationTitle[] = "Quorzane! v1.0";
 constexpr int HintHidePause = 5000; // milliseconds
+// A panel that starts with the session shows its tray well within this.
+constexpr std::chrono::seconds TrayWait{5};
 
 // The program reads the cursor from the X server, so it needs one.
 bool ReachDisplay(const platform::TDisplayHold& display)
@@ -121,6 +125,7 @@ int main(int argc, char* argv[])
     SetHintHidePause(HintHidePause);
     ShowOptionsWhenCalledForward(OptionsForm);
     platform::NoteWaylandSession();
+    NoteMissingTrayAfter(TrayWait, HiddenForm, std::cerr);
 
     ResetMouseHistory();
     HiddenForm.Timer2.start();
