@@ -1,3 +1,6 @@
+// Desktop notices through the session bus's notification service: a call
+// that nobody waits for, so that a desktop without the service costs nothing.
+
 #include "platform/notification.h"
 
 #include "platform/linux/tray/desktop_notification.h"
