@@ -17,11 +17,14 @@
 #include "settings/startup.h"
 #include "shell/command_line.h"
 #include "shell/desktop_identity.h"
+#include "shell/options_page.h"
 #include "shell/srcHiddenForm.h"
+#include "shell/tray_absence_notice.h"
 
 #include <QApplication>
 #include <QPointer>
 
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -30,6 +33,8 @@ namespace {
 
 constexpr char ApplicationTitle[] = "Quorzane! v1.0";
 constexpr int HintHidePause = 5000; // milliseconds
+// A panel that starts with the session shows its tray well within this.
+constexpr std::chrono::seconds TrayWait{5};
 
 // The program reads the cursor from the X server, so it needs one.
 bool ReachDisplay(const platform::TDisplayHold& display)
@@ -76,6 +81,17 @@ platform::TerminationHandlers TerminationHandlersFor(THiddenForm& hiddenForm, TO
     };
 }
 
+// The application window is never on screen; another copy that brings it
+// forward gets the options dialog, the one window through which the user
+// reaches the program, with or without a tray icon.
+void ShowOptionsWhenCalledForward(TOptionsForm& optionsForm)
+{
+    platform::WhenApplicationWindowCalledForward([form = QPointer(&optionsForm)] {
+        if (form)
+            form->ShowOnPage(PageAsLastShown);
+    });
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -108,7 +124,9 @@ int main(int argc, char* argv[])
     TApplications Applications(HiddenForm.ExecFile1);
     QObject::connect(&HiddenForm, &THiddenForm::ChooserRequested, &Applications, &TApplications::ShowModeless);
     SetHintHidePause(HintHidePause);
+    ShowOptionsWhenCalledForward(OptionsForm);
     platform::NoteWaylandSession();
+    NoteMissingTrayAfter(TrayWait, HiddenForm, std::cerr);
 
     ResetMouseHistory();
     HiddenForm.Timer2.start();

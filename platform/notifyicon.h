@@ -55,4 +55,9 @@ bool Shell_NotifyIconA(NotifyIconMessage message, const TNotifyIconData& data);
 // there is no such icon.
 bool OfferNotifyIconMenu(const TNotifyIconData& data, MenuHandle menu);
 
+// Whether the desktop has a notification area that shows the icons; false
+// while none has been seen (a desktop without a tray, or one whose panel has
+// not started yet).
+bool NotificationAreaPresent();
+
 } // namespace platform

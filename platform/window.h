@@ -3,6 +3,7 @@
 // program's own application window, under which other copies find it.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -38,5 +39,13 @@ bool BringWindowToTop(WindowHandle window);
 // application object must exist by then.
 std::string GetApplicationWindowText();
 void SetApplicationWindowText(const std::string& text);
+
+// The application window is never shown, so another copy that restores it or
+// brings it to the top (ShowWindow, BringWindowToTop) reaches the program
+// through `comeForward` instead, which shows what stands for it on screen.
+// Runs on the user-interface thread, before the program's open windows are
+// raised; a later call replaces the handler. Call it once the application
+// object exists.
+void WhenApplicationWindowCalledForward(std::function<void()> comeForward);
 
 } // namespace platform

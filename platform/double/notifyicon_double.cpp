@@ -6,6 +6,7 @@ struct FakeShellState {
     std::vector<fake::ShellRequest> requests;
     bool succeeds = true;
     MenuHandle offeredMenu = 0;
+    bool areaPresent = true;
 };
 FakeShellState state;
 } // namespace
@@ -22,10 +23,13 @@ bool OfferNotifyIconMenu(const TNotifyIconData& /*data*/, MenuHandle menu)
     return state.succeeds;
 }
 
+bool NotificationAreaPresent() { return state.areaPresent; }
+
 namespace fake {
 MenuHandle OfferedMenu() { return state.offeredMenu; }
 const std::vector<ShellRequest>& ShellRequests() { return state.requests; }
 void SetShellSucceeds(bool succeeds) { state.succeeds = succeeds; }
+void SetNotificationAreaPresent(bool present) { state.areaPresent = present; }
 void ResetShell() { state = FakeShellState{}; }
 } // namespace fake
 

@@ -18,6 +18,8 @@ const std::vector<ShellRequest>& ShellRequests();
 MenuHandle OfferedMenu();
 // Whether requests succeed (they do after a reset).
 void SetShellSucceeds(bool succeeds);
+// Whether a notification area is there (it is after a reset).
+void SetNotificationAreaPresent(bool present);
 void ResetShell();
 
 } // namespace platform::fake

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -23,6 +25,7 @@ struct FakeWindowState {
     std::vector<std::pair<std::string, std::string>> searches;
     std::vector<WindowHandle> restored;
     std::vector<WindowHandle> raised;
+    std::function<void()> comeForward;
 };
 FakeWindowState state;
 
@@ -41,6 +44,13 @@ Window* Other(WindowHandle handle)
 }
 
 bool Exists(WindowHandle window) { return window == OwnHandle || Other(window) != nullptr; }
+
+// Requests to the own application window reach the program's handler.
+void CalledForward(WindowHandle window)
+{
+    if (window == OwnHandle && state.comeForward)
+        state.comeForward();
+}
 
 } // namespace
 
@@ -68,6 +78,7 @@ bool ShowWindow(WindowHandle window, ShowCommand command)
     state.restored.push_back(window);
     if (Window* other = Other(window))
         other->iconic = false;
+    CalledForward(window);
     return true;
 }
 
@@ -76,6 +87,7 @@ bool BringWindowToTop(WindowHandle window)
     if (!Exists(window))
         return false;
     state.raised.push_back(window);
+    CalledForward(window);
     return true;
 }
 
@@ -85,6 +97,11 @@ void SetApplicationWindowText(const std::string& text)
 {
     state.ownText = text;
     state.ownTexts.push_back(text);
+}
+
+void WhenApplicationWindowCalledForward(std::function<void()> comeForward)
+{
+    state.comeForward = std::move(comeForward);
 }
 
 namespace fake {

@@ -1,7 +1,8 @@
 #pragma once
 // Test double of the window search: other programs' windows that the tests
 // put in place by hand, this copy's own application window (found like any
-// other, and first, as the newest window), and a record of the requests.
+// other, and first, as the newest window, whose restoring and raising call the
+// program's handler), and a record of the requests.
 
 #include "platform/window.h"
 
@@ -22,8 +23,8 @@ std::vector<WindowHandle> RestoredWindows();
 std::vector<WindowHandle> RaisedWindows();
 // Every text given to the own application window so far.
 std::vector<std::string> ApplicationWindowTexts();
-// No other windows, an own application window with an empty title, nothing
-// recorded.
+// No other windows, an own application window with an empty title and no
+// handler for requests to it, nothing recorded.
 void ResetWindows();
 
 } // namespace platform::fake

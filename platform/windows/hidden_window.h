@@ -5,6 +5,8 @@
 
 #include "platform/windows/win32.h"
 
+#include <functional>
+
 namespace platform::win32 {
 
 // Registers the window class `className` (once) with `procedure`, and makes a
@@ -13,7 +15,10 @@ namespace platform::win32 {
 HWND CreateHiddenWindow(const char* className, WNDPROC procedure, const char* title = "");
 
 // This program's application window, of class "TApplication", made at the
-// first call; nullptr when it cannot be made.
+// first call; nullptr when it cannot be made. It stays hidden: another
+// program that shows it or brings it to the top calls `comeForward` instead,
+// from the message loop.
 HWND ApplicationWindow();
+void SetApplicationWindowForwardHandler(std::function<void()> comeForward);
 
 } // namespace platform::win32

@@ -143,4 +143,7 @@ bool OfferNotifyIconMenu(const TNotifyIconData& data, MenuHandle /*menu*/)
     return ShownIcons().count({data.hWnd, data.uID}) != 0;
 }
 
+// The notification area is part of the shell's task bar.
+bool NotificationAreaPresent() { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }
+
 } // namespace platform

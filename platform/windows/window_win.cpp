@@ -6,6 +6,7 @@
 #include "platform/windows/hidden_window.h"
 #include "platform/windows/win32.h"
 
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -45,6 +46,11 @@ void SetApplicationWindowText(const std::string& text)
 {
     if (const HWND window = win32::ApplicationWindow())
         SetWindowTextA(window, text.c_str());
+}
+
+void WhenApplicationWindowCalledForward(std::function<void()> comeForward)
+{
+    win32::SetApplicationWindowForwardHandler(std::move(comeForward));
 }
 
 } // namespace platform

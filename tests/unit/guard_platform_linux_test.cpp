@@ -311,21 +311,33 @@ TEST(LinuxWindowSearch, WindowIsFoundByClassAndWholeTitleWithoutRegardToCaseUnti
     EXPECT_FALSE(platform::ShowWindow(window, platform::ShowCommand::Restore));
 }
 
-TEST(LinuxWindowSearch, RunningCopyRestoresItsMinimisedWindowsAndOtherwiseRaisesThem)
+TEST(LinuxWindowSearch, RunningCopyIsCalledForwardAndRestoresItsMinimisedWindowsOrRaisesThem)
 {
     const std::string title = UniqueName("Quorzane! Running");
     platform::SetApplicationWindowText(title);
     QWindow dialog;
     dialog.resize(200, 100);
+    int calledForward = 0;
+    platform::WhenApplicationWindowCalledForward([&calledForward] { ++calledForward; });
 
     for (const bool minimised : {false, true}) {
         dialog.setWindowStates(minimised ? Qt::WindowMinimized : Qt::WindowNoState);
         dialog.setVisible(true);
+        calledForward = 0;
         Copy second(Arguments({"--ask", title}));
         second.WaitWhileServing();
         EXPECT_EQ(second.ReadLine(), minimised ? "restore 1" : "raise 1");
         EXPECT_FALSE(dialog.windowStates().testFlag(Qt::WindowMinimized));
+        EXPECT_EQ(calledForward, 1) << (minimised ? "restored" : "raised") << ", not asked whether minimised";
     }
+    // With no window on screen the request still reaches the program.
+    dialog.setVisible(false);
+    calledForward = 0;
+    Copy third(Arguments({"--ask", title}));
+    third.WaitWhileServing();
+    EXPECT_EQ(third.ReadLine(), "raise 1");
+    EXPECT_EQ(calledForward, 1);
+    platform::WhenApplicationWindowCalledForward({});
     platform::SetApplicationWindowText("");
 }
 

@@ -7,6 +7,7 @@
 #include "platform/nametable.h"
 #include "platform/process.h"
 #include "platform/window.h"
+#include "platform/windows/hidden_window.h"
 #include "shell/OnlyOne.h"
 
 #include "tests/conformance/temp_folder.h"
@@ -145,6 +146,8 @@ TEST(WindowsOnlyOne, ASecondCopyGivesWayToTheFirst)
 {
     const std::string title = Unique("Quorzane! first copy");
     GuardOwner owner(title);
+    int calledForward = 0;
+    platform::WhenApplicationWindowCalledForward([&calledForward] { ++calledForward; });
     {
         TOnlyOne guard(owner);
         guard.Loaded();
@@ -156,7 +159,11 @@ TEST(WindowsOnlyOne, ASecondCopyGivesWayToTheFirst)
         ASSERT_TRUE(RunSecondCopy(title, mark));
         EXPECT_TRUE(std::filesystem::exists(mark)) << "the second copy found this one and gave way";
         EXPECT_TRUE(guard.IsFirstCopy());
+        EXPECT_TRUE(wintest::PumpUntil([&calledForward] { return calledForward > 0; }, 5000))
+            << "the second copy brought this one forward";
+        EXPECT_FALSE(IsWindowVisible(platform::win32::ApplicationWindow())) << "the application window stays hidden";
     }
+    platform::WhenApplicationWindowCalledForward({});
     EXPECT_EQ(platform::GlobalFindAtom(OnlyOneAtomName(title)), platform::NoAtom) << "the name goes with the guard";
 }
 

@@ -143,6 +143,7 @@ protected:
 TEST_F(WindowsNotifyIcon, RequestsAreCheckedAgainstTheIconsShown)
 {
     // No task bar runs: the icon waits for one.
+    EXPECT_FALSE(platform::NotificationAreaPresent());
     const platform::TNotifyIconData data = IconRecord(window);
     EXPECT_TRUE(platform::Shell_NotifyIconA(platform::NotifyIconMessage::Add, data));
     EXPECT_FALSE(platform::Shell_NotifyIconA(platform::NotifyIconMessage::Add, data)) << "shown already";
@@ -159,6 +160,7 @@ TEST_F(WindowsNotifyIcon, IconsShowAgainWhenTheTaskBarStarts)
     ASSERT_TRUE(platform::Shell_NotifyIconA(platform::NotifyIconMessage::Add, data));
     {
         const FakeTaskBar taskBar;
+        EXPECT_TRUE(platform::NotificationAreaPresent());
         FakeTaskBar::AnnounceStart();
         EXPECT_EQ(FakeTaskBar::Requests(), std::vector<DWORD>{NIM_ADD});
         EXPECT_TRUE(platform::Shell_NotifyIconA(platform::NotifyIconMessage::Modify, data));

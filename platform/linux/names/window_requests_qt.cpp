@@ -1,20 +1,46 @@
 // The application window itself is never shown on this platform. It stands
 // for the program's windows on screen (an open options dialog, the About box,
 // a message box): restoring it brings back those of them that are minimised,
-// raising it puts them on top. With none of them open there is nothing to
-// show, just as raising a hidden window shows nothing: the program's only
-// presence is then its tray icon.
+// raising it puts them on top. Either request first lets the program show what
+// it puts forward for itself (its handler), so that a program whose only
+// presence is a tray icon, or nothing on a desktop without a tray, is still
+// reached by starting it again.
 
 #include "platform/linux/names/window_requests.h"
+#include "platform/window.h"
 
 #include <QGuiApplication>
 #include <QWindow>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 #include <vector>
 
-namespace platform::window_requests {
+namespace platform {
 namespace {
+
+std::function<void()>& ComeForwardHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
+
+} // namespace
+
+void WhenApplicationWindowCalledForward(std::function<void()> comeForward)
+{
+    ComeForwardHandler() = std::move(comeForward);
+}
+
+namespace window_requests {
+namespace {
+
+void ComeForward()
+{
+    if (const std::function<void()>& handler = ComeForwardHandler())
+        handler();
+}
 
 bool IsProgramWindow(const QWindow* window)
 {
@@ -63,7 +89,6 @@ void RestoreAll()
     for (QWindow* window : ProgramWindows())
         if (Minimised(window))
             window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
-    RaiseAll();
 }
 
 } // namespace
@@ -72,15 +97,14 @@ QByteArray Answer(const QByteArray& request)
 {
     if (request == Iconic)
         return AnyMinimised() ? Yes : No;
-    if (request == Restore) {
+    if (request == Restore)
         RestoreAll();
-        return Done;
-    }
-    if (request == Raise) {
-        RaiseAll();
-        return Done;
-    }
-    return Unknown;
+    else if (request != Raise)
+        return Unknown;
+    ComeForward();
+    RaiseAll();
+    return Done;
 }
 
-} // namespace platform::window_requests
+} // namespace window_requests
+} // namespace platform

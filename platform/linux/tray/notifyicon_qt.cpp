@@ -208,4 +208,10 @@ bool OfferNotifyIconMenu(const TNotifyIconData& data, MenuHandle menu)
     return entry != nullptr;
 }
 
+bool NotificationAreaPresent()
+{
+    const TrayPresence* presence = TrayPresence::Instance();
+    return presence && presence->Kind() != TrayKind::Unseen;
+}
+
 } // namespace platform

@@ -12,6 +12,7 @@
 // and the program opens its popup menu as on an XEmbed tray.
 
 #include "platform/linux/tray/dbus_menu_export.h"
+#include "platform/linux/tray/desktop_notification.h"
 #include "platform/linux/tray/icon_qt.h"
 #include "platform/linux/tray/tray_icon_view.h"
 
@@ -94,7 +95,6 @@ const QString WatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString ItemPath = QStringLiteral("/StatusNotifierItem");
 const QString MenuPath = QStringLiteral("/MenuBar");
 constexpr int PictureSize = 32;
-constexpr int BalloonDuration = 10000; // milliseconds
 
 QImage Picture(IconHandle image)
 {
@@ -204,12 +204,7 @@ public:
 
     void ShowBalloon(const TrayBalloon& balloon) override
     {
-        QDBusMessage notify = QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
-            QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
-        notify << Title() << 0u << QString() << balloon.title << balloon.text << QStringList() << QVariantMap()
-               << BalloonDuration;
-        bus_.call(notify, QDBus::NoBlock);
+        SendDesktopNotification(bus_, balloon.title, balloon.text);
     }
 
     QString Category() const { return QStringLiteral("ApplicationStatus"); }
