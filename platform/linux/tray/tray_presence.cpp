@@ -2,6 +2,7 @@
 
 #include "platform/linux/x11/qt_x11.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -10,6 +11,7 @@
 #include <QPointer>
 
 #include <X11/Xlib.h>
+#include <xcb/xcb.h>
 
 #include <string>
 #include <utility>
@@ -17,7 +19,6 @@
 namespace platform {
 namespace {
 
-constexpr int PollInterval = 1000;       // milliseconds
 constexpr int WatcherCallTimeout = 1000; // milliseconds
 
 const QString WatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
@@ -60,11 +61,55 @@ TrayPresence* TrayPresence::Instance()
 TrayPresence::TrayPresence(QObject* parent)
     : QObject(parent)
 {
-    poll_.setInterval(PollInterval);
-    connect(&poll_, &QTimer::timeout, this, &TrayPresence::Look);
     Look();
     if (kind_ == TrayKind::Unseen)
-        poll_.start();
+        WatchForTrays();
+}
+
+TrayPresence::~TrayPresence() { StopWatching(); }
+
+void TrayPresence::WatchForTrays()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        watcherWatch_.setConnection(bus);
+        watcherWatch_.setWatchMode(QDBusServiceWatcher::WatchForRegistration);
+        watcherWatch_.addWatchedService(WatcherService);
+        connect(&watcherWatch_, &QDBusServiceWatcher::serviceRegistered, this, &TrayPresence::Look);
+        bus.connect(WatcherService, QStringLiteral("/StatusNotifierWatcher"), WatcherService,
+                    QStringLiteral("StatusNotifierHostRegistered"), this, SLOT(Look()));
+    }
+    // Qt listens to the root window's structure events, which is where a
+    // tray manager announces itself.
+    if (Display* display = x11::QtDisplay()) {
+        managerAtom_ = XInternAtom(display, "MANAGER", False);
+        selectionAtom_ = XInternAtom(display, x11::TraySelectionName(display).c_str(), False);
+        QCoreApplication::instance()->installNativeEventFilter(this);
+        filtering_ = true;
+    }
+}
+
+void TrayPresence::StopWatching()
+{
+    watcherWatch_.setWatchedServices({});
+    QDBusConnection::sessionBus().disconnect(WatcherService, QStringLiteral("/StatusNotifierWatcher"), WatcherService,
+                                             QStringLiteral("StatusNotifierHostRegistered"), this, SLOT(Look()));
+    if (std::exchange(filtering_, false) && QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+bool TrayPresence::nativeEventFilter(const QByteArray& type, void* message, qintptr*)
+{
+    if (type != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
+        return false;
+    const auto* client = static_cast<const xcb_client_message_event_t*>(message);
+    if (client->type == managerAtom_ && client->data.data32[1] == selectionAtom_)
+        // After this event is handled: the manager's selection is set by then.
+        QMetaObject::invokeMethod(this, &TrayPresence::Look, Qt::QueuedConnection);
+    return false;
 }
 
 void TrayPresence::Look()
@@ -79,7 +124,7 @@ void TrayPresence::Look()
         kind_ = TrayKind::XEmbed;
     else
         return;
-    poll_.stop();
+    StopWatching();
     emit Found();
 }
 

@@ -6,11 +6,15 @@
 // XEmbed icon. A tray icon made before any tray exists would thus stay an
 // XEmbed icon for good, lost on a desktop whose panel (slower than the
 // autostart at login) is a D-Bus host. So icons are made only once a tray of
-// either kind is there; until then its presence is looked for every second.
+// either kind is there; until then the presence is looked for again whenever
+// a tray announces itself: an XEmbed manager's MANAGER message on the root
+// window, or the D-Bus watcher coming or a host registering with it. Nothing
+// is polled, so a desktop without a tray costs no wake-ups.
 
+#include <QAbstractNativeEventFilter>
+#include <QDBusServiceWatcher>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <optional>
 
@@ -23,7 +27,7 @@ struct TrayBalloon {
     QString text;
 };
 
-class TrayPresence final : public QObject {
+class TrayPresence final : public QObject, private QAbstractNativeEventFilter {
     Q_OBJECT
 
 public:
@@ -49,12 +53,21 @@ signals:
     void BalloonRequested();
     void ToolTipNoteChanged();
 
-private:
-    explicit TrayPresence(QObject* parent);
+private slots:
     void Look();
 
+private:
+    explicit TrayPresence(QObject* parent);
+    ~TrayPresence() override;
+    void WatchForTrays();
+    void StopWatching();
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr* result) override;
+
     TrayKind kind_ = TrayKind::Unseen;
-    QTimer poll_;
+    QDBusServiceWatcher watcherWatch_;
+    bool filtering_ = false;
+    unsigned long managerAtom_ = 0;
+    unsigned long selectionAtom_ = 0;
     std::optional<TrayBalloon> balloon_;
     QString toolTipNote_;
 };
