@@ -1,0 +1,16 @@
+#pragma once
+// Test double of the foreground group: a button state and an active window
+// that the tests set by hand, and a count of the reads.
+
+#include "platform/foreground.h"
+
+namespace platform::fake {
+
+void SetPointerButtonHeld(bool held);
+void SetForegroundWindow(const ForegroundWindow& window);
+// Reads of either operation so far.
+int ForegroundReads();
+// No button held, no window, count 0.
+void ResetForeground();
+
+} // namespace platform::fake
