@@ -3,8 +3,9 @@
 //
 //   mousemove X Y | sleep SECONDS | click BUTTON | press BUTTON | release BUTTON ...
 //
-// press and release only where the device can hold a button. One process makes a whole path, since starting a process takes longer than
-// a detection tick.
+// press and release only where the device can hold a button. One process
+// makes a whole path, since starting a process takes longer than a detection
+// tick.
 
 #include <cerrno>
 #include <charconv>
@@ -38,7 +39,9 @@ inline bool ParseSeconds(std::string_view text, double& value)
 // Says what is wrong and how the tool `name` is used; the exit status.
 inline int Usage(std::string_view name, std::string_view problem, std::string_view before = {})
 {
-    std::fprintf(stderr, "%.*s: %.*s\nusage: %.*s %.*smousemove X Y | sleep SECONDS | click BUTTON | press BUTTON | release BUTTON ...\n",
+    std::fprintf(stderr,
+                 "%.*s: %.*s\nusage: %.*s %.*smousemove X Y | sleep SECONDS | click BUTTON | press BUTTON"
+                 " | release BUTTON ...\n",
                  static_cast<int>(name.size()), name.data(), static_cast<int>(problem.size()), problem.data(),
                  static_cast<int>(name.size()), name.data(), static_cast<int>(before.size()), before.data());
     return 2;

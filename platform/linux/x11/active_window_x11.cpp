@@ -8,9 +8,10 @@
 // it would replace Qt's own selection on a window of the program, whenever
 // one of those is the active one.
 //
-// The events only mark what is known as stale; the properties are read again
-// (two round trips) when they are next asked for, which is when a pattern
-// completes with a rule on. A window that changes its state often costs a
+// The events (property changes of the root and of the active window, and the
+// active window's own unmapping or end) only mark what is known as stale; it
+// is read again (two round trips) when it is next asked for, which is when a
+// pattern completes with a rule on. A window that changes often costs a
 // wake-up per change and no round trip.
 
 #include "platform/linux/x11/active_window_x11.h"
@@ -231,6 +232,7 @@ private:
         if (active != XCB_NONE)
             SelectEvents(connection_.get(), active, XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY);
         active_ = active;
+        xcb_flush(connection_.get());
     }
 
     // Its state and properties in one round trip; nothing for a window that
