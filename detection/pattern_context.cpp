@@ -4,8 +4,15 @@
 
 #include <utility>
 
-TPatternContext ReadPatternContext()
+TPatternContext ReadPatternContext(const TGuardSettings& guards)
 {
-    platform::ForegroundWindow window = platform::GetForegroundWindow();
-    return {platform::AnyPointerButtonHeld(), window.fullScreen, std::move(window.windowClass)};
+    TPatternContext context;
+    if (guards.NotWhileButtonHeld)
+        context.buttonHeld = platform::AnyPointerButtonHeld();
+    if (guards.NotInFullScreen || guards.NotInListedPrograms) {
+        platform::ForegroundWindow window = platform::GetForegroundWindow();
+        context.fullScreen = window.fullScreen;
+        context.windowClass = std::move(window.windowClass);
+    }
+    return context;
 }

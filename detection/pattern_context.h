@@ -4,4 +4,6 @@
 
 #include "detection/dispatch.h"
 
-TPatternContext ReadPatternContext();
+// Reads only what the rules that are on in `guards` look at: the active
+// window is followed from the first time a rule needs it.
+TPatternContext ReadPatternContext(const TGuardSettings& guards);

@@ -136,7 +136,7 @@ void THiddenForm::Timer2Timer()
         ResetMouseHistory();
         event = NoEvent;
     }
-    CarryOut(DispatchEvent(event, Settings, ReadPatternContext));
+    CarryOut(DispatchEvent(event, Settings, [] { return ReadPatternContext(Settings.Guards); }));
     // A release without motion would go unseen by a paused tick.
     if (!TickContinuously && !ButtonHeldAtLastTick)
         PauseDetectionWhileInert();

@@ -6,27 +6,29 @@ namespace {
 struct FakeForeground {
     bool buttonHeld = false;
     ForegroundWindow window;
-    int reads = 0;
+    int buttonReads = 0;
+    int windowReads = 0;
 };
 FakeForeground state;
 } // namespace
 
 bool AnyPointerButtonHeld()
 {
-    ++state.reads;
+    ++state.buttonReads;
     return state.buttonHeld;
 }
 
 ForegroundWindow GetForegroundWindow()
 {
-    ++state.reads;
+    ++state.windowReads;
     return state.window;
 }
 
 namespace fake {
 void SetPointerButtonHeld(bool held) { state.buttonHeld = held; }
 void SetForegroundWindow(const ForegroundWindow& window) { state.window = window; }
-int ForegroundReads() { return state.reads; }
+int ButtonReads() { return state.buttonReads; }
+int WindowReads() { return state.windowReads; }
 void ResetForeground() { state = FakeForeground{}; }
 } // namespace fake
 

@@ -8,9 +8,10 @@ namespace platform::fake {
 
 void SetPointerButtonHeld(bool held);
 void SetForegroundWindow(const ForegroundWindow& window);
-// Reads of either operation so far.
-int ForegroundReads();
-// No button held, no window, count 0.
+// Reads of the buttons and of the active window so far.
+int ButtonReads();
+int WindowReads();
+// No button held, no window, counts 0.
 void ResetForeground();
 
 } // namespace platform::fake

@@ -494,7 +494,8 @@ TEST_F(HiddenForm, WithTheRulesOffPatternsStartAnywhereAndNothingMoreIsAsked)
     for (int event = 1; event <= EventCount; ++event)
         MakePattern(event);
     EXPECT_EQ(StartedCommands().size(), std::size_t(EventCount));
-    EXPECT_EQ(fake::ForegroundReads(), 0);
+    EXPECT_EQ(fake::ButtonReads(), 0);
+    EXPECT_EQ(fake::WindowReads(), 0);
     form->Timer2.start();
     Fire(form->Timer2);
     EXPECT_FALSE(form->Timer2.isActive()) << "a held button does not keep the ticks going";
@@ -509,6 +510,7 @@ TEST_F(HiddenForm, EachRuleHoldsPatternsBackInItsOwnContextOnly)
     };
     for (const TGuardCase& rule : cases) {
         fake::ResetProcess();
+        fake::ResetForeground();
         Settings.Guards = {};
         ListPrograms(Settings.Guards);
         rule.turnOn(Settings.Guards);
@@ -516,6 +518,8 @@ TEST_F(HiddenForm, EachRuleHoldsPatternsBackInItsOwnContextOnly)
         for (int event = 1; event <= EventCount; ++event)
             MakePattern(event);
         EXPECT_TRUE(StartedCommands().empty()) << rule.name;
+        // The active window is followed only for the rules that look at it.
+        EXPECT_EQ(fake::WindowReads() > 0, !rule.context.buttonHeld) << rule.name;
 
         // Every other context, but not this rule's own.
         TPatternContext others = EveryContext;
