@@ -9,11 +9,13 @@ for tool in openbox wmctrl xmessage; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps installs it)"
 done
 
+# The tray host first, as in the other tests; openbox takes it over.
 start_display
-openbox --sm-disable >/dev/null 2>&1 &
+start_tray_host
+openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
 started_pids+=($!)
 wait_until "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" 20 || fail "openbox did not start"
-start_tray_host
+wait_until "xdotool search --onlyvisible --class '^trayer$'" 10 || fail "the tray host is gone under openbox"
 
 # The window that the window manager reports as active, as 0x...; 0x0 for none.
 active_window() {
@@ -50,10 +52,11 @@ waited=$(($(cat "$MARKS/ev5") - released))
     fail "the corner started $waited ms after the release, before a rest of $CORNER_WAIT ms"
 
 # A shake with a button held starts nothing; the same shake without does.
-pointer press 3
+# (Button 1: openbox opens a menu at the others' press on the desktop.)
+pointer press 1
 shake 1
-pointer release 3
-expect_marks "ev5:1" "a shake with button 3 held"
+pointer release 1
+expect_marks "ev5:1" "a shake with button 1 held"
 shake 1
 expect_marks "ev1:1 ev5:1" "a shake after the release"
 
