@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # What the resident program costs while it sits in the tray, beside a naive
 # Qt tray program (cursor every 50 ms, an icon every 100 ms), a bare Xlib
-# pointer poll every 50 ms, and the program itself ticking continuously (as
-# it did before it learnt to sleep). One private Xvfb with trayer; the
+# pointer poll every 50 ms, the program itself ticking continuously (as it
+# did before it learnt to sleep), and the program with every rule against
+# unmeant patterns on, after a pattern has made it follow the active window. One private Xvfb with trayer; the
 # programs take turns, each at rest with the animation off, at rest with it
 # on, and with the cursor moving (through XTest). For each: CPU seconds per
 # minute of the program and of Xvfb + trayer, wake-ups per second (voluntary
@@ -89,6 +90,8 @@ measure() {
         for _ in $(seq 1000); do in_tray "$class" && break; sleep 0.005; done
         shown=$(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.0f", (b - a) * 1000 }')
     fi
+    # A gesture made before the measurement, where a run asks for one.
+    [ -z "${warm_up:-}" ] || "$pointer_path" $warm_up
     sleep "$settle"
     local own=$(cpu_ticks "$pid") server=$(($(cpu_ticks "$xvfb") + $(cpu_ticks "$trayer"))) woke=$(wake_ups "$pid")
     if [ "$scenario" = moving ]; then keep_moving "$seconds"; else sleep "$seconds"; fi
@@ -108,6 +111,14 @@ run_quorzane() {
     settings "$1"
     exec "$quorzane"
 }
+# Every rule on, and a short corner rest (the gesture before the measurement).
+run_guarded() {
+    settings "$1"
+    printf 'CornerWaitTime=100\n[GUARDS]\nNotWhileButtonHeld=1\nNotInFullScreen=1\nNotInListedPrograms=1\n' \
+        >>"$XDG_CONFIG_HOME/quorzane/QRVN.INI"
+    echo "ListedPrograms=Xmessage;Firefox" >>"$XDG_CONFIG_HOME/quorzane/QRVN.INI"
+    exec "$quorzane"
+}
 run_continuously() {
     settings "$1"
     QUORZANE_TICK_CONTINUOUSLY=1 exec "$quorzane"
@@ -119,6 +130,8 @@ for scenario in rest-off rest-on moving; do
     animation=1
     [ "$scenario" = rest-off ] && animation=0
     measure "quorzane" "$scenario" quorzane run_quorzane "$animation"
+    warm_up="mousemove 0 0 sleep 0.5 mousemove 400 300" \
+        measure "quorzane, every rule" "$scenario" quorzane run_guarded "$animation"
     measure "quorzane, continuous" "$scenario" quorzane run_continuously "$animation"
     measure "naive Qt tray" "$scenario" naive_tray "$naive" "$animation"
     measure "pointer poll (Xlib)" "$scenario" - "$floor"

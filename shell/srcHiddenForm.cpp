@@ -2,8 +2,10 @@
 
 #include "detection/dispatch.h"
 #include "detection/mousedetect.h"
+#include "detection/pattern_context.h"
 #include "launch/launch_command.h"
 #include "platform/application.h"
+#include "platform/foreground.h"
 #include "platform/icon.h"
 #include "platform/pointer_activity.h"
 #include "platform/popupmenu_qt.h"
@@ -133,11 +135,26 @@ void THiddenForm::SettingsChanged()
 
 void THiddenForm::Timer2Timer()
 {
-    const TEventNumber event =
+    TEventNumber event =
         DetectMousePattern(Settings.SensitivityInPixels, Settings.SensitivityInTime, Settings.CornerWaitTime);
-    CarryOut(DispatchEvent(event, Settings));
-    if (!TickContinuously)
+    if (ButtonReleasedSinceLastTick()) {
+        // What the cursor did with the button down is no pattern, also when
+        // it completes at the release; a corner's rest starts afresh here.
+        ResetMouseHistory();
+        event = NoEvent;
+    }
+    CarryOut(DispatchEvent(event, Settings, [] { return ReadPatternContext(Settings.Guards); }));
+    // A release without motion would go unseen by a paused tick.
+    if (!TickContinuously && !ButtonHeldAtLastTick)
         PauseDetectionWhileInert();
+}
+
+// Asks for the buttons only while the rule against held buttons is on.
+bool THiddenForm::ButtonReleasedSinceLastTick()
+{
+    const bool wasHeld = ButtonHeldAtLastTick;
+    ButtonHeldAtLastTick = Settings.Guards.NotWhileButtonHeld && platform::AnyPointerButtonHeld();
+    return wasHeld && !ButtonHeldAtLastTick;
 }
 
 // Where no tick can change the recogniser's state until the cursor moves,

@@ -65,6 +65,7 @@ private:
     void FormDestroy();
     void Timer1Timer();
     void Timer2Timer();
+    bool ButtonReleasedSinceLastTick();
     void CarryOut(const TTickAction& action);
     void PauseDetectionWhileInert();
     void TrayIcon1Click();
@@ -77,6 +78,9 @@ private:
     void BuildPopupMenu();
 
     bool EndingWithoutAsking = false;
+    // Whether a button was down at the last tick, kept while the rule
+    // against held buttons is on.
+    bool ButtonHeldAtLastTick = false;
     // The timers tick on where nothing can change, as they did before the
     // program learnt to sleep: QUORZANE_TICK_CONTINUOUSLY=1, for comparison.
     const bool TickContinuously;

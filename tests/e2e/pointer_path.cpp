@@ -2,7 +2,8 @@
 // motion (raw events included), not a warp. One process makes a whole path,
 // since starting a process takes longer than a detection tick.
 //
-//   pointer_path mousemove X Y | sleep SECONDS | click BUTTON ...  (pointer_words.h)
+//   pointer_path mousemove X Y | sleep SECONDS | click BUTTON | press BUTTON | release BUTTON ...
+//   (pointer_words.h)
 //
 // A move goes in a few steps a couple of milliseconds apart, from where the
 // pointer is to (X, Y), as the several motion events of a real mouse.
@@ -50,11 +51,9 @@ void MoveThrough(Display* display, int x, int y)
     }
 }
 
-void PressAndRelease(Display* display, unsigned int button)
+void SetButton(Display* display, unsigned int button, bool down)
 {
-    XTestFakeButtonEvent(display, button, True, CurrentTime);
-    XSync(display, False);
-    XTestFakeButtonEvent(display, button, False, CurrentTime);
+    XTestFakeButtonEvent(display, button, down ? True : False, CurrentTime);
     XSync(display, False);
 }
 
@@ -70,7 +69,15 @@ struct XTestPointer {
     {
         if (button < 1)
             return false;
-        PressAndRelease(display, static_cast<unsigned int>(button));
+        SetButton(display, static_cast<unsigned int>(button), true);
+        SetButton(display, static_cast<unsigned int>(button), false);
+        return true;
+    }
+    bool Hold(int button, bool down)
+    {
+        if (button < 1)
+            return false;
+        SetButton(display, static_cast<unsigned int>(button), down);
         return true;
     }
 };

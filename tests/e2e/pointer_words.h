@@ -1,10 +1,11 @@
 #pragma once
 // The words of the tests' pointer tools, whatever moves the pointer:
 //
-//   mousemove X Y | sleep SECONDS | click BUTTON ...
+//   mousemove X Y | sleep SECONDS | click BUTTON | press BUTTON | release BUTTON ...
 //
-// One process makes a whole path, since starting a process takes longer than
-// a detection tick.
+// press and release only where the device can hold a button. One process
+// makes a whole path, since starting a process takes longer than a detection
+// tick.
 
 #include <cerrno>
 #include <charconv>
@@ -38,15 +39,17 @@ inline bool ParseSeconds(std::string_view text, double& value)
 // Says what is wrong and how the tool `name` is used; the exit status.
 inline int Usage(std::string_view name, std::string_view problem, std::string_view before = {})
 {
-    std::fprintf(stderr, "%.*s: %.*s\nusage: %.*s %.*smousemove X Y | sleep SECONDS | click BUTTON ...\n",
+    std::fprintf(stderr,
+                 "%.*s: %.*s\nusage: %.*s %.*smousemove X Y | sleep SECONDS | click BUTTON | press BUTTON"
+                 " | release BUTTON ...\n",
                  static_cast<int>(name.size()), name.data(), static_cast<int>(problem.size()), problem.data(),
                  static_cast<int>(name.size()), name.data(), static_cast<int>(before.size()), before.data());
     return 2;
 }
 
 // Runs the words in order against `device`, stopping at the first malformed
-// one. The device's MoveTo(x, y) and Click(button) return false for a place
-// or a button it does not have.
+// one. The device's MoveTo(x, y), Click(button) and, where it has it,
+// Hold(button, down) return false for a place or a button it does not have.
 template <typename Device>
 int Run(Device& device, std::span<char*> words, std::string_view name, std::string_view before = {})
 {
@@ -68,6 +71,14 @@ int Run(Device& device, std::span<char*> words, std::string_view name, std::stri
         } else if (command == "click" && left >= 1) {
             if (!ParseInt(words[at + 1], x) || !device.Click(x))
                 return Usage(name, "click wants a button number", before);
+            at += 2;
+        } else if ((command == "press" || command == "release") && left >= 1) {
+            if constexpr (requires { device.Hold(x, true); }) {
+                if (!ParseInt(words[at + 1], x) || !device.Hold(x, command == "press"))
+                    return Usage(name, "press and release want a button number", before);
+            } else {
+                return Usage(name, "this device cannot hold a button", before);
+            }
             at += 2;
         } else {
             return Usage(name, "unknown or incomplete command", before);

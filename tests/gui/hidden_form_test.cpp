@@ -7,6 +7,7 @@
 
 #include "platform/double/application_double.h"
 #include "platform/double/cursor_double.h"
+#include "platform/double/foreground_double.h"
 #include "platform/double/icon_double.h"
 #include "platform/double/messagewindow_double.h"
 #include "platform/double/notifyicon_double.h"
@@ -125,6 +126,7 @@ struct TDoubles {
     {
         fake::ResetApplication();
         fake::ResetCursorAndScreen();
+        fake::ResetForeground();
         fake::ResetIcons();
         fake::ResetMessageWindows();
         fake::ResetPointerActivity();
@@ -513,6 +515,116 @@ TEST_F(HiddenForm, TicksGoOnEverywhereWhenAskedToTickContinuously)
     EXPECT_TRUE(form->Timer2.isActive());
     EXPECT_TRUE(form->Timer1.isActive());
     EXPECT_FALSE(fake::WatchingPointer());
+}
+
+} // namespace
+
+namespace {
+
+// The rules against unmeant patterns, each with the context it looks at.
+struct TGuardCase {
+    const char* name;
+    void (*turnOn)(TGuardSettings&);
+    TPatternContext context;
+};
+
+void SetContext(const TPatternContext& context)
+{
+    fake::SetPointerButtonHeld(context.buttonHeld);
+    fake::SetForegroundWindow({context.fullScreen, context.windowClass});
+}
+
+// Every context at once: the held button, a full-screen window, a class on
+// the list.
+constexpr TPatternContext EveryContext{true, true, "gAME"};
+
+void ListPrograms(TGuardSettings& guards) { guards.ListedPrograms = {"Editor", "Game"}; }
+
+TEST_F(HiddenForm, WithTheRulesOffPatternsStartAnywhereAndNothingMoreIsAsked)
+{
+    ListPrograms(Settings.Guards);
+    SetContext(EveryContext);
+    for (int event = 1; event <= EventCount; ++event)
+        MakePattern(event);
+    EXPECT_EQ(StartedCommands().size(), std::size_t(EventCount));
+    EXPECT_EQ(fake::ButtonReads(), 0);
+    EXPECT_EQ(fake::WindowReads(), 0);
+    form->Timer2.start();
+    Fire(form->Timer2);
+    EXPECT_FALSE(form->Timer2.isActive()) << "a held button does not keep the ticks going";
+}
+
+TEST_F(HiddenForm, EachRuleHoldsPatternsBackInItsOwnContextOnly)
+{
+    const TGuardCase cases[] = {
+        {"held button", [](TGuardSettings& guards) { guards.NotWhileButtonHeld = true; }, {true, false, ""}},
+        {"full screen", [](TGuardSettings& guards) { guards.NotInFullScreen = true; }, {false, true, ""}},
+        {"listed program", [](TGuardSettings& guards) { guards.NotInListedPrograms = true; }, {false, false, "gAME"}},
+    };
+    for (const TGuardCase& rule : cases) {
+        fake::ResetProcess();
+        fake::ResetForeground();
+        Settings.Guards = {};
+        ListPrograms(Settings.Guards);
+        rule.turnOn(Settings.Guards);
+        SetContext(rule.context);
+        for (int event = 1; event <= EventCount; ++event)
+            MakePattern(event);
+        EXPECT_TRUE(StartedCommands().empty()) << rule.name;
+        // The active window is followed only for the rules that look at it.
+        EXPECT_EQ(fake::WindowReads() > 0, !rule.context.buttonHeld) << rule.name;
+
+        // Every other context, but not this rule's own.
+        TPatternContext others = EveryContext;
+        others.buttonHeld = others.buttonHeld && !rule.context.buttonHeld;
+        others.fullScreen = others.fullScreen && !rule.context.fullScreen;
+        if (!rule.context.windowClass.empty())
+            others.windowClass = "Editor2";
+        SetContext(others);
+        // A release is seen by a tick at rest, as the ticks go on meanwhile.
+        Fire(form->Timer2);
+        MakePattern(1);
+        MakePattern(5);
+        EXPECT_EQ(StartedCommands(), (std::vector<std::string>{"ev1 ", "ev5 "})) << rule.name;
+    }
+}
+
+TEST_F(HiddenForm, WithAButtonHeldTheTicksGoOnAndACornerRestStartsAtTheRelease)
+{
+    Settings.Guards.NotWhileButtonHeld = true;
+    form->Timer2.start();
+    fake::SetPointerButtonHeld(true);
+    for (int tick = 0; tick < 3; ++tick)
+        Fire(form->Timer2);
+    EXPECT_TRUE(form->Timer2.isActive()) << "at rest with the button down";
+    EXPECT_FALSE(fake::WatchingPointer());
+
+    // One tick of the corner's rest made with the button down, one at the
+    // release, where the rest would otherwise be complete.
+    fake::SetCursor(0, 0);
+    Fire(form->Timer2);
+    fake::SetPointerButtonHeld(false);
+    Fire(form->Timer2);
+    Fire(form->Timer2);
+    EXPECT_TRUE(StartedCommands().empty()) << "the rest counts from the release";
+    Fire(form->Timer2);
+    EXPECT_EQ(StartedCommands(), std::vector<std::string>{"ev5 "});
+
+    // A rest completed with the button down latches the corner; the release
+    // there, without any motion, starts a new rest.
+    fake::SetCursor(400, 300);
+    fake::ReportPointerMotion();
+    Fire(form->Timer2);
+    fake::SetPointerButtonHeld(true);
+    fake::SetCursor(Width - 1, Height - 1);
+    for (int tick = 0; tick < 5; ++tick)
+        Fire(form->Timer2);
+    EXPECT_TRUE(form->Timer2.isActive());
+    fake::SetPointerButtonHeld(false);
+    for (int tick = 0; tick < 3; ++tick)
+        Fire(form->Timer2);
+    EXPECT_EQ(StartedCommands(), (std::vector<std::string>{"ev5 ", "ev8 "}));
+    EXPECT_FALSE(form->Timer2.isActive()) << "latched again, the ticks pause";
 }
 
 } // namespace

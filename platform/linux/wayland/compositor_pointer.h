@@ -4,11 +4,13 @@
 // stands in for the X server's pointer while it is in use.
 
 #include "platform/cursor.h"
+#include "platform/foreground.h"
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace platform {
 
@@ -32,6 +34,11 @@ public:
 
     // Whether shakes can be seen, or only rests on the corners.
     virtual bool SeesShakes() const { return true; }
+
+    // Whether a mouse button is down, and the active window, as the
+    // compositor last reported them; none where it does not tell.
+    virtual std::optional<bool> ButtonHeld() const { return std::nullopt; }
+    virtual std::optional<ForegroundWindow> Foreground() const { return std::nullopt; }
 
 signals:
     // The source can no longer report (its bridge went, or sent nonsense):

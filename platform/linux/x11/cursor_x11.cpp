@@ -1,5 +1,7 @@
 // Cursor and screen on X11: the pointer is queried on a connection of its
 // own to Qt's X server, the screen is Qt's primary screen in device pixels.
+// The same query tells which buttons are down, which is kept for the rule
+// against patterns made while one is held.
 //
 // A connection of its own because the query runs 20 times a second for the
 // life of the program: on Qt's connection every reply is read by Qt's event
@@ -36,12 +38,22 @@ DisplayConnection OpenPointerDisplay()
     return qt ? DisplayConnection(XOpenDisplay(DisplayString(qt))) : nullptr;
 }
 
+// The buttons that count as held: the wheel's "buttons" 4 and 5 are only
+// ever clicked.
+constexpr unsigned int HeldButtonsMask = Button1Mask | Button2Mask | Button3Mask;
+
+struct PointerQuery {
+    DisplayConnection connection = OpenPointerDisplay();
+    // The buttons down at the last query that succeeded.
+    unsigned int buttons = 0;
+};
+
 // Opened once, at the first query (the application object exists by then),
 // and closed when the program ends.
-Display* PointerDisplay()
+PointerQuery& Pointer()
 {
-    static const DisplayConnection connection = OpenPointerDisplay();
-    return connection.get();
+    static PointerQuery query;
+    return query;
 }
 
 // The primary screen's rectangle in device pixels of the X root window.
@@ -65,7 +77,8 @@ QPoint PrimaryScreenOrigin() { return PrimaryScreenPixels().topLeft(); }
 
 bool QueryCursorPos(Point& position)
 {
-    Display* display = PointerDisplay();
+    PointerQuery& pointer = Pointer();
+    Display* display = pointer.connection.get();
     if (!display)
         return false;
     Window root = 0;
@@ -79,11 +92,14 @@ bool QueryCursorPos(Point& position)
     if (!XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &windowX, &windowY,
                        &buttons))
         return false;
+    pointer.buttons = buttons;
     // Positions are relative to the primary screen, whose top-left is (0, 0).
     const QPoint origin = PrimaryScreenOrigin();
     position = {rootX - origin.x(), rootY - origin.y()};
     return true;
 }
+
+bool PointerButtonsHeld() { return (Pointer().buttons & HeldButtonsMask) != 0; }
 
 } // namespace x11
 

@@ -15,6 +15,11 @@ namespace platform::x11 {
 // The pointer relative to the primary screen; false where it cannot be read.
 bool QueryCursorPos(Point& position);
 
+// Whether a mouse button was down at the last cursor query that succeeded;
+// false before the first. It costs no request of its own: the detection tick
+// queries the cursor anyway.
+bool PointerButtonsHeld();
+
 // The primary screen's top-left corner in pixels of the X root window, from
 // which positions count.
 QPoint PrimaryScreenOrigin();
