@@ -83,22 +83,22 @@ TEST_F(BridgeReceiverTest, TakesPositionsFromTheCompositorAlone)
 
 TEST_F(BridgeReceiverTest, TakesTheActiveWindowAndButtonsFromTheCompositorAlone)
 {
-    EXPECT_FALSE(receiver_->ActiveWindowReported());
-    EXPECT_FALSE(receiver_->ButtonsHeldReported());
+    EXPECT_FALSE(receiver_->Foreground());
+    EXPECT_FALSE(receiver_->ButtonHeld());
     Call(stranger_, QStringLiteral("ActiveWindow"), {true, QStringLiteral("mpv")});
     Call(stranger_, QStringLiteral("ButtonsHeld"), {true});
-    EXPECT_FALSE(receiver_->ActiveWindowReported());
-    EXPECT_FALSE(receiver_->ButtonsHeldReported());
+    EXPECT_FALSE(receiver_->Foreground());
+    EXPECT_FALSE(receiver_->ButtonHeld());
 
     Call(compositor_, QStringLiteral("ActiveWindow"), {true, QStringLiteral("mpv")});
     Call(compositor_, QStringLiteral("ButtonsHeld"), {true});
-    ASSERT_TRUE(receiver_->ActiveWindowReported());
-    EXPECT_TRUE(receiver_->ActiveWindowReported()->fullScreen);
-    EXPECT_EQ(receiver_->ActiveWindowReported()->windowClass, QStringLiteral("mpv"));
-    EXPECT_EQ(receiver_->ButtonsHeldReported(), true);
+    ASSERT_TRUE(receiver_->Foreground());
+    EXPECT_TRUE(receiver_->Foreground()->fullScreen);
+    EXPECT_EQ(receiver_->Foreground()->windowClass, "mpv");
+    EXPECT_EQ(receiver_->ButtonHeld(), true);
     // A class no window has is nonsense and leaves the last report as it was.
     Call(compositor_, QStringLiteral("ActiveWindow"), {false, QString(300, QLatin1Char('x'))});
-    EXPECT_EQ(receiver_->ActiveWindowReported()->windowClass, QStringLiteral("mpv"));
+    EXPECT_EQ(receiver_->Foreground()->windowClass, "mpv");
 }
 
 TEST_F(BridgeReceiverTest, WakesARestingWatchAtTheFirstReport)

@@ -115,7 +115,7 @@ void BridgeReceiver::ActiveWindow(bool fullScreen, const QString& windowClass)
 {
     if (!FromBridge() || windowClass.size() > WindowClassLimit)
         return;
-    activeWindow_ = ActiveWindowReport{fullScreen, windowClass};
+    activeWindow_ = ForegroundWindow{fullScreen, windowClass.toStdString()};
 }
 
 void BridgeReceiver::ButtonsHeld(bool held)

@@ -48,14 +48,9 @@ public:
     // said nothing after `milliseconds` never started, and the source fails.
     void ExpectFirstReportWithin(int milliseconds);
 
-    // What the bridge last said of the active window and the buttons;
-    // nothing before it said anything.
-    struct ActiveWindowReport {
-        bool fullScreen = false;
-        QString windowClass;
-    };
-    const std::optional<ActiveWindowReport>& ActiveWindowReported() const { return activeWindow_; }
-    const std::optional<bool>& ButtonsHeldReported() const { return buttonsHeld_; }
+    // What the bridge last said; nothing before it said anything.
+    std::optional<bool> ButtonHeld() const override { return buttonsHeld_; }
+    std::optional<ForegroundWindow> Foreground() const override { return activeWindow_; }
 
 public slots:
     Q_SCRIPTABLE Q_NOREPLY void Moved(int x, int y);
@@ -72,7 +67,7 @@ private:
     QString owner_;
     QDBusServiceWatcher ownerWatch_;
     std::optional<Point> position_;
-    std::optional<ActiveWindowReport> activeWindow_;
+    std::optional<ForegroundWindow> activeWindow_;
     std::optional<bool> buttonsHeld_;
     std::function<void()> moved_;
     bool failed_ = false;
