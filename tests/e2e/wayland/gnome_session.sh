@@ -3,7 +3,8 @@
 # XWayland, the pointer moved by Mutter's remote desktop input.
 # - Its extension installed but off: the program asks once whether to turn it
 #   on; on Yes it follows the pointer through it, says so once, and all eight
-#   patterns start their commands; turned off by the user, the extension is
+#   patterns start their commands, but not with the left button held nor
+#   while a full-screen window is active; turned off by the user, the extension is
 #   said to be gone and the program runs on; at the end its name has left the
 #   bus.
 # - Its extension unknown to the running shell (installed after the login):
@@ -33,6 +34,8 @@ pointer() {
             PATH_TIME=$((PATH_TIME + $(awk -v s="$2" 'BEGIN { printf "%d", s * 1000 }')))
             PATH_POINTS+=("$PATH_TIME:$x,$y")
             shift 2 ;;
+        press) PATH_POINTS[-1]+=":down"; shift 2 ;;
+        release) PATH_POINTS[-1]+=":up"; shift 2 ;;
         *) fail "gnome_pointer has no word for $1" ;;
         esac
     done
@@ -40,11 +43,13 @@ pointer() {
 }
 make_path() {
     "$GNOME_POINTER" "${PATH_POINTS[@]}" >/dev/null || fail "gnome_pointer failed"
+    PATH_POINTS=() PATH_TIME=0
 }
 
 GNOME_ENABLED=()
 start_gnome "$SCREEN_WIDTH" "$SCREEN_HEIGHT"
 write_settings
+printf '[GUARDS]\nNotWhileButtonHeld=1\nNotInFullScreen=1\n' >>"$SETTINGS_FILE"
 launch_quorzane
 wait_until "visible_window '$BOX'" 15 || fail "the program did not ask to turn its extension on"
 xdotool key --window "$(visible_window "$BOX")" --clearmodifiers alt+y
@@ -55,6 +60,33 @@ done
 make_path
 wait_until "[ -s '$MARKS/ev8' ]" 5 || true
 [ "$(marks)" = "ev1:1 ev2:1 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:1" ] || fail "the patterns started $(marks)"
+# Held back: a shake made with the left button held, and one while a
+# full-screen window is active; the same shake starts once that has gone.
+pointer mousemove "$REST_X" "$REST_Y" press 1
+shake 1
+pointer release 1 sleep 0.5
+make_path
+xmessage -name qzprobe -title qzprobe "a window" &
+probe=$!
+started_pids+=("$probe")
+wait_until "xdotool search --name qzprobe" 10 || fail "xmessage did not show"
+# A window mapped after the user's last key press is denied the focus: a
+# click gives it.
+eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name qzprobe | head -n1)")"
+pointer mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) press 1 sleep 0.1 release 1
+make_path
+wmctrl -r qzprobe -b add,fullscreen || fail "wmctrl could not make the window full screen"
+sleep 0.5
+shake 2
+make_path
+sleep 0.5
+[ "$(marks)" = "ev1:1 ev2:1 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:1" ] || fail "held-back patterns started $(marks)"
+kill "$probe"
+sleep 0.5
+shake 2
+make_path
+wait_until "[ \"\$(marks)\" = 'ev1:1 ev2:2 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:1' ]" 5 ||
+    fail "after the full-screen window went the patterns started $(marks)"
 # The user turns the extension off: said once, and the program runs on.
 gnome_extensions_call DisableExtension "$GNOME_UUID" >/dev/null || fail "DisableExtension failed"
 wait_until "grep -q 'only while it is over X11 windows' '$E2E_TMP/quorzane.log'" 5 ||

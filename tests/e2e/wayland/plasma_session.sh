@@ -2,7 +2,8 @@
 # The program in a Plasma session: a headless KWin with XWayland, the program
 # on it, the pointer moved by KWin's own fake input. It says once that it
 # follows the pointer through the KWin script; all eight patterns start their
-# commands; at the end the script is unloaded and the program's name has left
+# commands, but none while a full-screen window is active; at the end the
+# script is unloaded and the program's name has left
 # the bus; a copy of the script left loaded by a killed program is replaced;
 # without its script the program falls back to the corner surfaces.
 source "$(dirname "$0")/../lib.sh"
@@ -28,6 +29,7 @@ pointer() {
 start_kwin "$SCREEN_WIDTH" "$SCREEN_HEIGHT"
 export XDG_SESSION_TYPE=wayland
 write_settings
+printf '[GUARDS]\nNotInFullScreen=1\n' >>"$SETTINGS_FILE"
 
 # A program that was killed left its script loaded: the next start replaces it.
 launch_quorzane
@@ -44,6 +46,22 @@ for pattern in 1 2 3 4 5 6 7 8; do
     wait_until "[ -s '$MARKS/ev$pattern' ]" 5 || fail "pattern $pattern started nothing; marks: $(marks)"
 done
 [ "$(marks)" = "ev1:1 ev2:1 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:1" ] || fail "the patterns started $(marks)"
+# Held back while a full-screen window is active, as the script reports it.
+xmessage -name qzprobe -title qzprobe "a window" &
+probe=$!
+started_pids+=("$probe")
+wait_until "xdotool search --name qzprobe" 10 || fail "xmessage did not show"
+wmctrl -r qzprobe -b add,fullscreen || fail "wmctrl could not make the window full screen"
+sleep 0.5
+shake 2
+sleep 0.5
+[ "$(marks)" = "ev1:1 ev2:1 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:1" ] || fail "a shake in full screen started $(marks)"
+wmctrl -r qzprobe -b remove,fullscreen
+sleep 0.5
+shake 2
+wait_until "[ \"\$(marks)\" = 'ev1:1 ev2:2 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:1' ]" 5 ||
+    fail "after full screen the patterns started $(marks)"
+kill "$probe"
 
 stop_quorzane TERM
 [ "$QUORZANE_STATUS" = 0 ] || fail "the program ended with status $QUORZANE_STATUS"
@@ -61,7 +79,7 @@ launch_quorzane
 wait_until "grep -q 'corner pixels' '$E2E_TMP/quorzane.log'" 15 || fail "no fall-back to the corners: $(cat "$E2E_TMP/quorzane.log")"
 grep -q "KWin did not take the script" "$E2E_TMP/quorzane.log" || fail "the missing script was not said"
 shake 8
-wait_until "[ \"\$(marks)\" = 'ev1:1 ev2:1 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:2' ]" 5 || fail "a corner rest on KWin's corners started $(marks)"
+wait_until "[ \"\$(marks)\" = 'ev1:1 ev2:2 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:2' ]" 5 || fail "a corner rest on KWin's corners started $(marks)"
 stop_quorzane TERM
 [ "$QUORZANE_STATUS" = 0 ] || fail "the copy without its script ended with status $QUORZANE_STATUS"
 echo "PASS"
