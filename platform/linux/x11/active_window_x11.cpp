@@ -16,7 +16,7 @@
 
 #include "platform/linux/x11/active_window_x11.h"
 
-#include "platform/linux/x11/qt_x11.h"
+#include "platform/linux/x11/xcb_owned.h"
 
 #include <QGuiApplication>
 #include <QPointer>
@@ -35,17 +35,9 @@
 namespace platform {
 namespace {
 
-struct ConnectionCloser {
-    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
-};
-using Connection = std::unique_ptr<xcb_connection_t, ConnectionCloser>;
-
-// XCB's replies and events are the caller's to free.
-struct FreeDeleter {
-    void operator()(void* block) const { std::free(block); }
-};
-template <typename T> using Owned = std::unique_ptr<T, FreeDeleter>;
-
+using x11::XcbConnection;
+template <typename T>
+using Owned = x11::XcbOwned<T>;
 using PropertyReply = Owned<xcb_get_property_reply_t>;
 
 struct Atoms {
@@ -53,14 +45,6 @@ struct Atoms {
     xcb_atom_t wmState = XCB_NONE;
     xcb_atom_t fullScreen = XCB_NONE;
 };
-
-xcb_window_t RootOf(xcb_connection_t* connection, int screenNumber)
-{
-    xcb_screen_iterator_t screen = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (; screen.rem > 0 && screenNumber > 0; --screenNumber)
-        xcb_screen_next(&screen);
-    return screen.rem > 0 ? screen.data->root : XCB_NONE;
-}
 
 Atoms InternAtoms(xcb_connection_t* connection)
 {
@@ -117,20 +101,6 @@ std::span<const std::uint32_t> Items(const PropertyReply& reply)
             static_cast<std::size_t>(xcb_get_property_value_length(reply.get())) / 4};
 }
 
-// WM_CLASS holds the instance name and then the class, each ended by a NUL.
-std::string ClassPart(const PropertyReply& reply)
-{
-    if (!reply || reply->format != 8)
-        return {};
-    const std::string_view text(static_cast<const char*>(xcb_get_property_value(reply.get())),
-                                static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
-    const std::size_t instanceEnd = text.find('\0');
-    if (instanceEnd == std::string_view::npos)
-        return {};
-    const std::string_view rest = text.substr(instanceEnd + 1);
-    return std::string(rest.substr(0, rest.find('\0')));
-}
-
 class ActiveWindowFollower final : public QObject {
 public:
     explicit ActiveWindowFollower(QObject* parent)
@@ -149,19 +119,15 @@ public:
 private:
     void Connect()
     {
-        Display* qt = x11::QtDisplay();
-        if (!qt)
+        x11::XcbServer server = x11::ConnectToQtServer();
+        if (!server.connection)
             return;
-        int screenNumber = 0;
-        Connection connection(xcb_connect(DisplayString(qt), &screenNumber));
-        if (xcb_connection_has_error(connection.get()))
+        root_ = server.root;
+        atoms_ = InternAtoms(server.connection.get());
+        if (atoms_.activeWindow == XCB_NONE)
             return;
-        root_ = RootOf(connection.get(), screenNumber);
-        atoms_ = InternAtoms(connection.get());
-        if (root_ == XCB_NONE || atoms_.activeWindow == XCB_NONE)
-            return;
-        SelectEvents(connection.get(), root_, XCB_EVENT_MASK_PROPERTY_CHANGE);
-        connection_ = std::move(connection);
+        SelectEvents(server.connection.get(), root_, XCB_EVENT_MASK_PROPERTY_CHANGE);
+        connection_ = std::move(server.connection);
         notifier_ = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(connection_.get()),
                                                       QSocketNotifier::Read);
         connect(notifier_.get(), &QSocketNotifier::activated, this, &ActiveWindowFollower::ReadEvents);
@@ -252,10 +218,10 @@ private:
         const std::span<const std::uint32_t> states = Items(state);
         const bool fullScreen = atoms_.fullScreen != XCB_NONE &&
                                 std::find(states.begin(), states.end(), atoms_.fullScreen) != states.end();
-        return {fullScreen, ClassPart(windowClass)};
+        return {fullScreen, x11::WindowClassPart(windowClass.get())};
     }
 
-    Connection connection_;
+    XcbConnection connection_;
     std::unique_ptr<QSocketNotifier> notifier_;
     xcb_window_t root_ = XCB_NONE;
     xcb_window_t active_ = XCB_NONE;

@@ -11,6 +11,7 @@
 #include "platform/window_picker.h"
 
 #include "platform/linux/x11/qt_x11.h"
+#include "platform/linux/x11/xcb_owned.h"
 
 #include <QGuiApplication>
 #include <QPointer>
@@ -32,16 +33,9 @@
 namespace platform {
 namespace {
 
-struct ConnectionCloser {
-    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
-};
-using Connection = std::unique_ptr<xcb_connection_t, ConnectionCloser>;
-
-struct ReplyFreer {
-    void operator()(void* reply) const { std::free(reply); }
-};
 template <typename T>
-using Reply = std::unique_ptr<T, ReplyFreer>;
+using Reply = x11::XcbOwned<T>;
+using Server = x11::XcbServer;
 
 // The cursor font's crosshair, and the keysym of Escape.
 constexpr std::uint16_t CrosshairGlyph = 34;
@@ -50,29 +44,6 @@ constexpr std::uint8_t LeftButton = 1;
 constexpr std::uint8_t RightButton = 3;
 // Frames of window managers hold their client a level or two down.
 constexpr int ClientSearchDepth = 3;
-
-// A connection to Qt's X server, and its default screen's root window.
-struct Server {
-    Connection connection;
-    xcb_window_t root = XCB_NONE;
-};
-
-Server Connect()
-{
-    Display* qt = x11::QtDisplay();
-    if (!qt)
-        return {};
-    int screenNumber = 0;
-    Connection connection(xcb_connect(DisplayString(qt), &screenNumber));
-    if (xcb_connection_has_error(connection.get()))
-        return {};
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection.get()));
-    for (; screens.rem > 0 && screenNumber > 0; --screenNumber)
-        xcb_screen_next(&screens);
-    if (screens.rem == 0)
-        return {};
-    return {std::move(connection), screens.data->root};
-}
 
 xcb_atom_t Atom(xcb_connection_t* connection, const char* name)
 {
@@ -87,19 +58,11 @@ xcb_get_property_cookie_t AskProperty(xcb_connection_t* connection, xcb_window_t
     return xcb_get_property(connection, 0, window, property, type, 0, longs);
 }
 
-// WM_CLASS holds the instance and the class, each ending in a zero byte.
+// The window's class; none where WM_CLASS is missing or names none.
 std::optional<std::string> ClassPart(xcb_connection_t* connection, xcb_get_property_cookie_t cookie)
 {
     const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection, cookie, nullptr));
-    if (!reply || reply->format != 8)
-        return std::nullopt;
-    const auto* bytes = static_cast<const char*>(xcb_get_property_value(reply.get()));
-    const std::string value(bytes, static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
-    const std::size_t instanceEnd = value.find('\0');
-    if (instanceEnd == std::string::npos)
-        return std::nullopt;
-    std::string windowClass = value.substr(instanceEnd + 1);
-    windowClass.erase(std::find(windowClass.begin(), windowClass.end(), '\0'), windowClass.end());
+    std::string windowClass = x11::WindowClassPart(reply.get());
     if (windowClass.empty())
         return std::nullopt;
     return windowClass;
@@ -211,7 +174,7 @@ public:
 
     bool Start()
     {
-        server_ = Connect();
+        server_ = x11::ConnectToQtServer();
         xcb_connection_t* connection = server_.connection.get();
         if (!connection)
             return false;
@@ -349,7 +312,7 @@ QPointer<WindowPick>& CurrentPick()
 
 std::vector<std::string> OpenWindowClasses()
 {
-    const Server server = Connect();
+    const Server server = x11::ConnectToQtServer();
     xcb_connection_t* connection = server.connection.get();
     if (!connection)
         return {};
