@@ -25,7 +25,11 @@ QPointer<CompositorPointer>& InUse()
 
 } // namespace
 
-void UseCompositorPointer(CompositorPointer* source) { InUse() = source; }
+void UseCompositorPointer(CompositorPointer* source)
+{
+    InUse() = source;
+    x11::NoteMonitorsChanged();
+}
 
 CompositorPointer* CompositorPointerInUse() { return InUse().data(); }
 
@@ -36,15 +40,17 @@ bool GetCursorPos(Point& position)
     return x11::QueryCursorPos(position);
 }
 
-// In a Wayland session the pointer may come from the compositor, in its own
-// coordinates and, from corner surfaces, only on the primary screen's
-// corners; the source may change while the program runs. The primary
-// screen's corners stay in use there.
+// In a Wayland session XWayland's monitors are the compositor's outputs, in
+// the global coordinates that a bridge reports the pointer in; corner
+// surfaces see only the primary screen's corners, which stay in use then, as
+// they do without any source (XWayland sees the pointer over its own windows
+// alone).
 std::vector<MonitorRect> GetMonitorRects()
 {
-    if (InWaylandSession())
-        return {};
-    return x11::MonitorRects();
+    if (!InWaylandSession())
+        return x11::MonitorRects();
+    const CompositorPointer* source = CompositorPointerInUse();
+    return source && source->SeesShakes() ? x11::MonitorRects() : std::vector<MonitorRect>{};
 }
 
 bool WatchPointerRest(const Point& restingAt, std::function<void()> moved)

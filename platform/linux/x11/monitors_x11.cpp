@@ -44,6 +44,8 @@ public:
             Follow(screen);
     }
 
+    void Changed() const { changed_(); }
+
 private:
     void Follow(QScreen* screen)
     {
@@ -79,6 +81,12 @@ std::vector<MonitorRect> MonitorRects()
     for (const XRRMonitorInfo& monitor : std::span(monitors.get(), static_cast<std::size_t>(count)))
         rects.push_back({monitor.x - origin.x(), monitor.y - origin.y(), monitor.width, monitor.height});
     return rects;
+}
+
+void NoteMonitorsChanged()
+{
+    if (const std::unique_ptr<MonitorWatch>& watch = Watch())
+        watch->Changed();
 }
 
 } // namespace x11

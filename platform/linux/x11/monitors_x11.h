@@ -13,4 +13,8 @@ namespace platform::x11 {
 // describes them.
 std::vector<MonitorRect> MonitorRects();
 
+// Tells the watcher that the monitors may read differently now (another
+// source of the pointer came into use).
+void NoteMonitorsChanged();
+
 } // namespace platform::x11

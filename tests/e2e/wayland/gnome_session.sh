@@ -69,7 +69,7 @@ make_path
 xmessage -name qzprobe -title qzprobe "a window" &
 probe=$!
 started_pids+=("$probe")
-wait_until "xdotool search --name qzprobe" 10 || fail "xmessage did not show"
+wait_until "wmctrl -l | grep -q qzprobe" 10 || fail "the window manager did not take xmessage"
 # A window mapped after the user's last key press is denied the focus: a
 # click gives it.
 eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name qzprobe | head -n1)")"

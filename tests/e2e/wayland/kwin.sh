@@ -63,6 +63,8 @@ start_kwin() {
     mkdir -p "$KWIN_TMP/runtime" "$KWIN_TMP/home" "$KWIN_TMP/config"
     chmod 700 "$KWIN_TMP/runtime"
     cp /usr/bin/kwin_wayland "$KWIN_TMP/kwin_wayland"
+    # A second session in one test starts afresh.
+    rm -f "$KWIN_TMP/end" "$KWIN_TMP/env"
     mkfifo "$KWIN_TMP/end"
     # Nothing of the test's own session reaches KWin.
     # shellcheck disable=SC2016 # the inner shell expands its own arguments
@@ -71,7 +73,7 @@ start_kwin() {
         KWIN_SESSION_SECONDS="${KWIN_SESSION_SECONDS:-900}" \
         unshare -m -- sh -c 'mount --bind "$0" /usr/bin/kwin_wayland && exec "$@"' "$KWIN_TMP/kwin_wayland" \
         dbus-run-session -- env KWIN_COMPOSE=Q KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 \
-        kwin_wayland --virtual --width "$width" --height "$height" --socket "quorzane-kwin-$$" \
+        kwin_wayland --virtual --width "$width" --height "$height" --output-count "${KWIN_OUTPUTS:-1}" --socket "quorzane-kwin-$$" \
         --no-lockscreen --no-global-shortcuts --no-kactivities --xwayland \
         --exit-with-session "$KWIN_LIB_DIR/kwin_session.sh" >"$KWIN_TMP/kwin.log" 2>&1 &
     # Not in started_pids: stop_kwin ends it, in order, and waits for it.

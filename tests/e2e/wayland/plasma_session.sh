@@ -5,7 +5,8 @@
 # commands, but none while a full-screen window is active; at the end the
 # script is unloaded and the program's name has left
 # the bus; a copy of the script left loaded by a killed program is replaced;
-# without its script the program falls back to the corner surfaces.
+# without its script the program falls back to the corner surfaces; on two
+# outputs, the corners of every monitor are those of the desktop's edge.
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/kwin.sh"
 KWIN_POINTER=${KWIN_POINTER:?KWIN_POINTER must name the fake-input pointer tool}
@@ -50,7 +51,7 @@ done
 xmessage -name qzprobe -title qzprobe "a window" &
 probe=$!
 started_pids+=("$probe")
-wait_until "xdotool search --name qzprobe" 10 || fail "xmessage did not show"
+wait_until "wmctrl -l | grep -q qzprobe" 10 || fail "the window manager did not take xmessage"
 wmctrl -r qzprobe -b add,fullscreen || fail "wmctrl could not make the window full screen"
 sleep 0.5
 shake 2
@@ -73,6 +74,7 @@ stop_quorzane TERM
 # layer shell stand in.
 mkdir "$E2E_TMP/bare"
 cp "$QUORZANE" "$E2E_TMP/bare/quorzane"
+BUILT_QUORZANE=$QUORZANE
 QUORZANE=$E2E_TMP/bare/quorzane
 : >"$E2E_TMP/quorzane.log"
 launch_quorzane
@@ -82,4 +84,20 @@ shake 8
 wait_until "[ \"\$(marks)\" = 'ev1:1 ev2:2 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:2' ]" 5 || fail "a corner rest on KWin's corners started $(marks)"
 stop_quorzane TERM
 [ "$QUORZANE_STATUS" = 0 ] || fail "the copy without its script ended with status $QUORZANE_STATUS"
+
+# Two outputs side by side, the corners of every monitor on: the outer
+# corners count, the seam between the outputs does not.
+stop_kwin
+QUORZANE=$BUILT_QUORZANE
+KWIN_OUTPUTS=2 start_kwin "$SCREEN_WIDTH" "$SCREEN_HEIGHT"
+write_settings
+printf '[GUARDS]\nEveryMonitorCorners=1\n' >>"$SETTINGS_FILE"
+: >"$E2E_TMP/quorzane.log"
+launch_quorzane
+wait_until "grep -qF '$NOTICE' '$E2E_TMP/quorzane.log'" 15 || fail "no notice on two outputs: $(cat "$E2E_TMP/quorzane.log")"
+rm -f "$MARKS"/*
+rest_then mousemove $((2 * SCREEN_WIDTH - 1)) $((SCREEN_HEIGHT - 1)) sleep 1.0
+rest_then mousemove $((SCREEN_WIDTH - 1)) 0 sleep 1.0
+wait_until "[ \"\$(marks)\" = 'ev8:1' ]" 5 || fail "on two outputs the corners started $(marks)"
+stop_quorzane TERM
 echo "PASS"
