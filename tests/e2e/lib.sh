@@ -81,7 +81,10 @@ wait_until() {
 start_display() {
     local numberFile=$E2E_TMP/display reset=(-noreset)
     [ "${RESETTING_DISPLAY:-0}" = 1 ] && reset=()
-    Xvfb -displayfd 3 "${reset[@]}" -screen 0 "${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24" -nolisten tcp \
+    # The server's own fonts only: the core fonts that a package brings along
+    # (a window manager's image library pulls in Type1 fonts) would change
+    # the size of xsm's and xmessage's windows, where tests click.
+    Xvfb -displayfd 3 "${reset[@]}" -screen 0 "${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24" -nolisten tcp -fp built-ins \
         3>"$numberFile" 2>/dev/null &
     DISPLAY_PID=$!
     started_pids+=($!)
