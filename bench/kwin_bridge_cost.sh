@@ -8,6 +8,8 @@
 # screen. For each phase: CPU seconds per minute of kwin_wayland and of the
 # session bus daemon (utime + stime from /proc/PID/stat), and the script's
 # reports per second; at the end what the script adds to KWin, on average.
+# Last, the program itself in KWin's session, loading the script as it does
+# at its start, at rest and moving: its own CPU seconds per minute too.
 #
 #   bench/kwin_bridge_cost.sh [build folder]         (default: build)
 #   SECONDS_PER_PHASE=60 bench/kwin_bridge_cost.sh   (default 30)
@@ -27,8 +29,9 @@ script=$(realpath "${KWIN_SCRIPT:-$root/resources/kwin/quorzane-pointer.js}")
 for tool in kwin_pointer pointer_receiver kwin_script_driver; do
     [ -x "$tools/$tool" ] || { echo "missing $tools/$tool: build it first" >&2; exit 1; }
 done
-# lib.sh wants the program and the X pointer tool named; neither is used here.
-export QUORZANE=${QUORZANE:-unused} POINTER_PATH=${POINTER_PATH:-unused}
+[ -x "$build/quorzane" ] || { echo "missing $build/quorzane: build it first" >&2; exit 1; }
+# lib.sh wants the X pointer tool named; it is not used here.
+export QUORZANE=$build/quorzane POINTER_PATH=${POINTER_PATH:-unused}
 source "$root/tests/e2e/lib.sh"
 # shellcheck source=tests/e2e/wayland/kwin.sh
 source "$root/tests/e2e/wayland/kwin.sh"
@@ -39,7 +42,8 @@ start_kwin "$width" "$height"
 bus_daemon=$(timeout 5 dbus-send --session --print-reply=literal --dest=org.freedesktop.DBus /org/freedesktop/DBus \
     org.freedesktop.DBus.GetConnectionUnixProcessID string:org.freedesktop.DBus | awk '{ print $2 }')
 "$tools/pointer_receiver" >"$KWIN_TMP/reports.log" 2>&1 &
-started_pids+=($!)
+receiver=$!
+started_pids+=("$receiver")
 wait_until "grep -q '^ready' '$KWIN_TMP/reports.log'" 10 || fail "the receiver did not start"
 
 hz=$(getconf CLK_TCK)
@@ -62,7 +66,7 @@ to_and_fro() {
 # Measures one phase named $1 while the pointer moves ($2 = moving) or
 # rests; KWin's ticks are added to cost[$3].
 measure() {
-    local name=$1 motion=$2 mover='' kwin daemon heard
+    local name=$1 motion=$2 mover='' kwin daemon heard program=0
     if [ "$motion" = moving ]; then
         # shellcheck disable=SC2046 # one word each
         "$tools/kwin_pointer" $(to_and_fro $((seconds + 2 * settle))) >/dev/null &
@@ -73,13 +77,16 @@ measure() {
     kwin=$(cpu_ticks "$KWIN_PID")
     daemon=$(cpu_ticks "$bus_daemon")
     heard=$(reports)
+    [ -z "$QUORZANE_PID" ] || program=$(cpu_ticks "$QUORZANE_PID")
     sleep "$seconds"
+    [ -z "$QUORZANE_PID" ] || program=$(($(cpu_ticks "$QUORZANE_PID") - program))
     kwin=$(($(cpu_ticks "$KWIN_PID") - kwin))
     daemon=$(($(cpu_ticks "$bus_daemon") - daemon))
     heard=$(($(reports) - heard))
     [ -z "$mover" ] || wait "$mover" || fail "kwin_pointer failed"
-    printf '%-24s %12s %12s %10s\n' "$name" "$(per_minute "$kwin")" "$(per_minute "$daemon")" \
-        "$(awk -v n="$heard" -v t="$seconds" 'BEGIN { printf "%.1f", n / t }')"
+    printf '%-24s %12s %12s %10s %12s\n' "$name" "$(per_minute "$kwin")" "$(per_minute "$daemon")" \
+        "$(awk -v n="$heard" -v t="$seconds" 'BEGIN { printf "%.1f", n / t }')" \
+        "$([ -z "$QUORZANE_PID" ] && echo - || per_minute "$program")"
     cost[$3]=$((${cost[$3]:-0} + kwin))
 }
 
@@ -97,7 +104,7 @@ unload_script() {
 
 echo "KWin $(dpkg-query -W -f='${Version}' kwin-wayland 2>/dev/null), ${width}x${height}, $seconds s a phase, $rounds rounds"
 echo "script: $script"
-printf '%-24s %12s %12s %10s\n' "phase" "kwin s/min" "bus s/min" "reports/s"
+printf '%-24s %12s %12s %10s %12s\n' "phase" "kwin s/min" "bus s/min" "reports/s" "program s/min"
 measure "at rest, no script" resting rest_without
 load_script
 measure "at rest, script loaded" resting rest_with
@@ -108,6 +115,18 @@ for ((round = 1; round <= rounds; round++)); do
     measure "moving, script loaded" moving moving_with
     unload_script
 done
+
+# The program in the stand-in's place: reports reach it, not the receiver.
+kill "$receiver"
+wait "$receiver" 2>/dev/null || true
+export XDG_SESSION_TYPE=wayland
+write_settings "TaskBarAnimation=0"
+launch_quorzane
+wait_until "grep -q 'through the KWin script' '$E2E_TMP/quorzane.log'" 15 || fail "the program did not take the script"
+measure "program, at rest" resting program_rest
+measure "program, moving" moving program_moving
+stop_quorzane TERM
+
 echo "KWin alone: $(per_minute "${cost[moving_without]}" "$rounds") s/min while the pointer moves;" \
     "the script adds $(per_minute $((cost[moving_with] - cost[moving_without])) "$rounds") s/min while it moves," \
     "$(per_minute $((cost[rest_with] - cost[rest_without]))) s/min at rest"
