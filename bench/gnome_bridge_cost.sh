@@ -6,16 +6,20 @@
 # receiver owns the program's bus name, so that the extension reports. The
 # shell's main thread is given apart: the extension runs there, while most
 # of the shell's own cost of a moving pointer is its software rendering.
+# Last, the program itself in the receiver's place, at rest and moving: its
+# own CPU seconds per minute too.
 #
 #   bench/gnome_bridge_cost.sh                   (as root; needs the e2e tools built)
 #   ROUNDS=2 SECONDS_PER_RUN=20 bench/gnome_bridge_cost.sh   (defaults 4 and 30)
 set -euo pipefail
 
-tools=$(cd "$(dirname "$0")/../build/tests/e2e" && pwd)
+build=$(cd "$(dirname "$0")/../build" && pwd)
+tools=$build/tests/e2e
 rounds=${ROUNDS:-4}
 seconds=${SECONDS_PER_RUN:-30}
-# lib.sh wants the program and the X pointer tool named; neither is used here.
-export QUORZANE=${QUORZANE:-unused} POINTER_PATH=${POINTER_PATH:-unused}
+[ -x "$build/quorzane" ] || { echo "missing $build/quorzane: build it first" >&2; exit 1; }
+# lib.sh wants the X pointer tool named; it is not used here.
+export QUORZANE=$build/quorzane POINTER_PATH=${POINTER_PATH:-unused}
 source "$(dirname "$0")/../tests/e2e/lib.sh"
 source "$(dirname "$0")/../tests/e2e/wayland/gnome.sh"
 for tool in gnome_pointer moved_log; do
@@ -25,7 +29,8 @@ done
 start_gnome 800 600
 shell=$(cat "$GNOME_DIR/shell.pid")
 "$tools/moved_log" >"$E2E_TMP/reports" 2>"$E2E_TMP/receiver.err" &
-started_pids+=($!)
+receiver=$!
+started_pids+=("$receiver")
 wait_until "grep -q ready '$E2E_TMP/receiver.err'" 5 || fail "the receiver did not start"
 
 # Back and forth across the screen, 600 pixels each half second.
@@ -44,17 +49,22 @@ hz=$(getconf CLK_TCK)
 cpu_ticks() {
     awk '{ print $14 + $15 }' "$1"
 }
-# Prints the main thread's and the whole shell's CPU seconds per minute, and
-# the reports per minute, while the command given runs.
+# Prints the main thread's and the whole shell's CPU seconds per minute, the
+# reports per minute and the program's CPU seconds per minute when it runs,
+# while the command given runs.
 measure() {
-    local main whole reports
+    local main whole reports program=0
+    [ -z "$QUORZANE_PID" ] || program=$(cpu_ticks "/proc/$QUORZANE_PID/stat")
     main=$(cpu_ticks "/proc/$shell/task/$shell/stat")
     whole=$(cpu_ticks "/proc/$shell/stat")
     reports=$(wc -l <"$E2E_TMP/reports")
     "$@"
+    [ -z "$QUORZANE_PID" ] || program=$(($(cpu_ticks "/proc/$QUORZANE_PID/stat") - program))
     awk -v hz="$hz" -v t="$seconds" -v main=$(($(cpu_ticks "/proc/$shell/task/$shell/stat") - main)) \
         -v whole=$(($(cpu_ticks "/proc/$shell/stat") - whole)) -v reports=$(($(wc -l <"$E2E_TMP/reports") - reports)) \
-        'BEGIN { printf "%8.2f %8.2f %8.0f\n", main / hz * 60 / t, whole / hz * 60 / t, reports * 60 / t }'
+        -v program="$program" -v running="${QUORZANE_PID:+1}" \
+        'BEGIN { printf "%8.2f %8.2f %8.0f %8s\n", main / hz * 60 / t, whole / hz * 60 / t, reports * 60 / t,
+                 running ? sprintf("%.2f", program / hz * 60 / t) : "-" }'
 }
 extension() {
     gnome_extensions_call "$1" "$GNOME_UUID" >/dev/null
@@ -62,7 +72,7 @@ extension() {
 }
 
 echo "GNOME Shell's cost over $seconds s per run ($(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg))"
-printf '%-8s %-13s %8s %8s %8s\n' round state "main" "shell" "reports"
+printf '%-8s %-13s %8s %8s %8s %8s\n' round state "main" "shell" "reports" "program"
 sleep 3
 for round in $(seq "$rounds"); do
     printf '%-8s %-13s ' "$round" moving-on
@@ -74,3 +84,16 @@ for round in $(seq "$rounds"); do
 done
 printf '%-8s %-13s ' - resting-on
 measure rest
+
+# The program in the receiver's place.
+kill "$receiver"
+wait "$receiver" 2>/dev/null || true
+export XDG_SESSION_TYPE=wayland
+write_settings "TaskBarAnimation=0"
+launch_quorzane
+wait_until "grep -q 'through the GNOME Shell extension' '$E2E_TMP/quorzane.log'" 15 || fail "the program did not take the extension"
+printf '%-8s %-13s ' - program-rest
+measure rest
+printf '%-8s %-13s ' - program-moving
+measure walk
+stop_quorzane TERM
