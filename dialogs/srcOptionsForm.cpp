@@ -4,6 +4,7 @@
 #include "dialogs/OneLineValidator.h"
 #include "dialogs/ScreenCentre.h"
 #include "platform/help.h"
+#include "platform/pointer_activity.h"
 #include "platform/window.h"
 #include "settings/startup.h"
 #include "shell/error_report.h"
@@ -156,6 +157,8 @@ void TOptionsForm::FormCreate()
 
 void TOptionsForm::ShowOnPage(int page)
 {
+    // A user who opens the options may be looking for why patterns stopped.
+    platform::CheckPointerSource();
     if (page != PageAsLastShown) {
         const QSignalBlocker noChangeEvent(ui->PageControl1);
         ui->PageControl1->setCurrentIndex(page);

@@ -26,4 +26,10 @@ bool WatchPointerRest(const Point& restingAt, std::function<void()> moved);
 // Stops watching without calling anything; nothing when not watching.
 void StopWatchingPointer();
 
+// The user is about to deal with the program (its options are shown): a
+// source of the pointer that says nothing when it goes away is asked whether
+// it still runs, so that a lost one is said and replaced now rather than
+// never. Nothing where the pointer's source tells of its own end.
+void CheckPointerSource();
+
 } // namespace platform

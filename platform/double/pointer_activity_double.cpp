@@ -4,6 +4,8 @@
 #include <utility>
 
 namespace platform {
+
+void CheckPointerSource() {}
 namespace {
 struct FakeWatch {
     bool available = true;

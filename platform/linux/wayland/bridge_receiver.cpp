@@ -66,6 +66,18 @@ void BridgeReceiver::ExpectFirstReportWithin(int milliseconds)
 
 BridgeReceiver::~BridgeReceiver() { StopListening(); }
 
+void BridgeReceiver::AskWhetherRunning(std::function<bool()> stillRunning, const QString& whenGone)
+{
+    stillRunning_ = std::move(stillRunning);
+    whenGone_ = whenGone;
+}
+
+void BridgeReceiver::CheckStillRunning()
+{
+    if (!failed_ && stillRunning_ && !stillRunning_())
+        Fail(whenGone_);
+}
+
 void BridgeReceiver::StopListening()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();

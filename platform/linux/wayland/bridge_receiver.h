@@ -44,6 +44,12 @@ public:
     // fails with `reason`, once.
     void Fail(const QString& reason);
 
+    // A bridge that can be ended without a word (a KWin script unloaded by
+    // the user) is asked by `stillRunning` when the user next deals with the
+    // program; the source fails with `whenGone` if it has gone.
+    void AskWhetherRunning(std::function<bool()> stillRunning, const QString& whenGone);
+    void CheckStillRunning() override;
+
     // A bridge reports where the pointer is as soon as it runs: one that has
     // said nothing after `milliseconds` never started, and the source fails.
     void ExpectFirstReportWithin(int milliseconds);
@@ -73,6 +79,8 @@ private:
     bool failed_ = false;
     std::shared_ptr<void> bridge_;
     QTimer firstReport_;
+    std::function<bool()> stillRunning_;
+    QString whenGone_;
 };
 
 // The session-bus name, object and interface that bridges call.

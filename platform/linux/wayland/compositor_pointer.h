@@ -32,6 +32,10 @@ public:
     // Which source this is, for the user: "the KWin script".
     virtual QString Name() const = 0;
 
+    // Asks the bridge, where it says nothing when it goes away, whether it
+    // still runs; the source fails if not.
+    virtual void CheckStillRunning() {}
+
     // Whether shakes can be seen, or only rests on the corners.
     virtual bool SeesShakes() const { return true; }
 

@@ -32,6 +32,9 @@ std::unique_ptr<CompositorPointer> StartKWinBridge(QString& why)
         why = QStringLiteral("KWin did not take the script %1: %2").arg(path, refused);
         return nullptr;
     }
+    const KWinScript* loaded = script.get();
+    receiver->AskWhetherRunning([loaded] { return loaded->Loaded(); },
+                                QStringLiteral("the KWin script was unloaded"));
     receiver->HoldBridge(std::move(script));
     receiver->ExpectFirstReportWithin(BridgeFirstReportWait);
     return receiver;

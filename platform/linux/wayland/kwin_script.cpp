@@ -180,4 +180,10 @@ KWinScript::~KWinScript()
     Unload();
 }
 
+bool KWinScript::Loaded() const
+{
+    QString notAnswered;
+    return ScriptLoaded(notAnswered).value_or(true);
+}
+
 } // namespace platform

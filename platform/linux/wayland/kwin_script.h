@@ -30,6 +30,11 @@ public:
     // KWin's number for the loaded script.
     int Id() const { return id_; }
 
+    // Whether KWin still has the script: the user may unload it, and KWin
+    // says nothing then. True when KWin does not answer (it may be busy; a
+    // KWin that left the bus is noticed apart).
+    bool Loaded() const;
+
 private:
     explicit KWinScript(int id);
 

@@ -53,6 +53,12 @@ std::vector<MonitorRect> GetMonitorRects()
     return source && source->SeesShakes() ? x11::MonitorRects() : std::vector<MonitorRect>{};
 }
 
+void CheckPointerSource()
+{
+    if (CompositorPointer* source = CompositorPointerInUse())
+        source->CheckStillRunning();
+}
+
 bool WatchPointerRest(const Point& restingAt, std::function<void()> moved)
 {
     if (CompositorPointer* source = CompositorPointerInUse()) {

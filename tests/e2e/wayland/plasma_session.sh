@@ -2,8 +2,9 @@
 # The program in a Plasma session: a headless KWin with XWayland, the program
 # on it, the pointer moved by KWin's own fake input. It says once that it
 # follows the pointer through the KWin script; all eight patterns start their
-# commands, but none while a full-screen window is active; at the end the
-# script is unloaded and the program's name has left
+# commands, but none while a full-screen window is active; a script unloaded
+# by the user is said when the options are next shown, and the corners stand
+# in; at the end the script is unloaded and the program's name has left
 # the bus; a copy of the script left loaded by a killed program is replaced;
 # without its script the program falls back to the corner surfaces; on two
 # outputs, the corners of every monitor are those of the desktop's edge.
@@ -64,6 +65,19 @@ wait_until "[ \"\$(marks)\" = 'ev1:1 ev2:2 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:1' 
     fail "after full screen the patterns started $(marks)"
 kill "$probe"
 
+# The user unloads the script while the program runs. KWin says nothing, so
+# the program finds out when the user next opens its options (here by
+# starting it again): it says so once, and the corners stand in.
+dbus-send --session --print-reply --dest=org.kde.KWin /Scripting org.kde.kwin.Scripting.unloadScript \
+    "string:$PLUGIN" >/dev/null || fail "the script could not be unloaded"
+"$QUORZANE" >>"$E2E_TMP/second.log" 2>&1 || fail "the second start failed: $(cat "$E2E_TMP/second.log")"
+wait_until "grep -q 'the KWin script was unloaded' '$E2E_TMP/quorzane.log'" 10 ||
+    fail "the unloaded script was not said: $(cat "$E2E_TMP/quorzane.log")"
+wait_until "grep -q 'corner pixels' '$E2E_TMP/quorzane.log'" 10 || fail "no fall-back to the corners after the unload"
+shake 8
+wait_until "[ \"\$(marks)\" = 'ev1:1 ev2:2 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:2' ]" 5 ||
+    fail "after the unload a corner rest started $(marks)"
+
 stop_quorzane TERM
 [ "$QUORZANE_STATUS" = 0 ] || fail "the program ended with status $QUORZANE_STATUS"
 [ "$(grep -cF "$NOTICE" "$E2E_TMP/quorzane.log")" = 1 ] || fail "the notice was not said exactly once"
@@ -81,7 +95,7 @@ launch_quorzane
 wait_until "grep -q 'corner pixels' '$E2E_TMP/quorzane.log'" 15 || fail "no fall-back to the corners: $(cat "$E2E_TMP/quorzane.log")"
 grep -q "KWin did not take the script" "$E2E_TMP/quorzane.log" || fail "the missing script was not said"
 shake 8
-wait_until "[ \"\$(marks)\" = 'ev1:1 ev2:2 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:2' ]" 5 || fail "a corner rest on KWin's corners started $(marks)"
+wait_until "[ \"\$(marks)\" = 'ev1:1 ev2:2 ev3:1 ev4:1 ev5:1 ev6:1 ev7:1 ev8:3' ]" 5 || fail "a corner rest on KWin's corners started $(marks)"
 stop_quorzane TERM
 [ "$QUORZANE_STATUS" = 0 ] || fail "the copy without its script ended with status $QUORZANE_STATUS"
 
