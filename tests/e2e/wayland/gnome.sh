@@ -9,7 +9,8 @@
 # own, which admits root too, so that a test and the program under test run
 # as root as everywhere else in these tests.
 #
-#   start_gnome W H   starts the shell with a W x H monitor; it reads
+#   start_gnome W H   starts the shell with GNOME_MONITORS (1 unless told)
+#                     W x H monitors side by side; it reads
 #                     GNOME_EXTENSIONS (extension folders to install, our
 #                     pointer extension unless told) and GNOME_ENABLED (the
 #                     uuids turned on, ours unless told), and leaves the
@@ -37,7 +38,7 @@ trap 'stop_gnome; cleanup' EXIT
 # user. The shell's process id goes to $dir/shell.pid, the session bus's
 # address to $dir/bus.
 gnome_namespace() {
-    local dir=$1 user=$2 width=$3 height=$4 enabled=$5
+    local dir=$1 user=$2 width=$3 height=$4 enabled=$5 monitors=$6
     mount -t tmpfs tmpfs /run/systemd
     mount -t tmpfs tmpfs /run/dbus
     dbus-daemon --system --fork --print-pid=3 3>"$dir/system-bus.pid"
@@ -56,8 +57,10 @@ gnome_namespace() {
             gsettings set org.gnome.desktop.session idle-delay 0
             gsettings set org.gnome.desktop.screensaver lock-enabled false
             echo $$ >"$1/shell.pid"
-            exec gnome-shell --headless --virtual-monitor "$2x$3" --wayland-display="$1/runtime/wayland-gnome"
-        ' gnome-session "$dir" "$width" "$height" "$enabled"
+            monitors=()
+            for _ in $(seq "$5"); do monitors+=(--virtual-monitor "$2x$3"); done
+            exec gnome-shell --headless "${monitors[@]}" --wayland-display="$1/runtime/wayland-gnome"
+        ' gnome-session "$dir" "$width" "$height" "$enabled" "$monitors"
 }
 
 # A GVariant string list of the arguments.
@@ -94,7 +97,8 @@ CONF
     chmod 700 "$GNOME_DIR/runtime"
 
     unshare -m bash -c "$(declare -f gnome_namespace); gnome_namespace \"\$@\"" gnome-namespace \
-        "$GNOME_DIR" "$GNOME_USER" "$width" "$height" "$(gnome_string_list "${GNOME_ENABLED[@]}")" >"$log" 2>&1 &
+        "$GNOME_DIR" "$GNOME_USER" "$width" "$height" "$(gnome_string_list "${GNOME_ENABLED[@]}")" \
+        "${GNOME_MONITORS:-1}" >"$log" 2>&1 &
     GNOME_PID=$!
     started_pids+=("$GNOME_PID")
     wait_until "grep -q 'GNOME Shell started at' '$log'" 60 || gnome_fail "GNOME Shell did not start"

@@ -9,6 +9,7 @@
 #   bus.
 # - Its extension unknown to the running shell (installed after the login):
 #   the program says that a new login is needed.
+# - On two monitors, the corners of every monitor are the desktop's outer ones.
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/gnome.sh"
 GNOME_POINTER=${GNOME_POINTER:?GNOME_POINTER must name the GNOME pointer tool}
@@ -107,5 +108,23 @@ start_gnome "$SCREEN_WIDTH" "$SCREEN_HEIGHT"
 launch_quorzane
 wait_until "grep -q 'log out and in once' '$E2E_TMP/quorzane.log'" 15 ||
     fail "no word of the login the extension needs: $(cat "$E2E_TMP/quorzane.log")"
+stop_quorzane TERM
+stop_gnome
+
+# Two monitors side by side, the corners of every monitor on: the outer
+# corners count, the seam between the monitors does not.
+GNOME_EXTENSIONS=("$GNOME_EXTENSION_DIR")
+GNOME_ENABLED=("$GNOME_UUID")
+GNOME_MONITORS=2 start_gnome "$SCREEN_WIDTH" "$SCREEN_HEIGHT"
+write_settings
+printf '[GUARDS]\nEveryMonitorCorners=1\n' >>"$SETTINGS_FILE"
+: >"$E2E_TMP/quorzane.log"
+rm -f "$MARKS"/*
+launch_quorzane
+wait_until "grep -qF '$NOTICE' '$E2E_TMP/quorzane.log'" 15 || fail "no notice on two monitors: $(cat "$E2E_TMP/quorzane.log")"
+rest_then mousemove $((2 * SCREEN_WIDTH - 1)) $((SCREEN_HEIGHT - 1)) sleep 1.0
+rest_then mousemove $((SCREEN_WIDTH - 1)) 0 sleep 1.0
+make_path
+wait_until "[ \"\$(marks)\" = 'ev8:1' ]" 5 || fail "on two monitors the corners started $(marks)"
 stop_quorzane TERM
 echo "PASS"
