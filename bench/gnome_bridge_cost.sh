@@ -22,6 +22,7 @@ seconds=${SECONDS_PER_RUN:-30}
 export QUORZANE=$build/quorzane POINTER_PATH=${POINTER_PATH:-unused}
 source "$(dirname "$0")/../tests/e2e/lib.sh"
 source "$(dirname "$0")/../tests/e2e/wayland/gnome.sh"
+source "$(dirname "$0")/lib.sh"
 for tool in gnome_pointer moved_log; do
     [ -x "$tools/$tool" ] || { echo "missing $tools/$tool: build it first" >&2; exit 1; }
 done
@@ -86,12 +87,7 @@ printf '%-8s %-13s ' - resting-on
 measure rest
 
 # The program in the receiver's place.
-kill "$receiver"
-wait "$receiver" 2>/dev/null || true
-export XDG_SESSION_TYPE=wayland
-write_settings "TaskBarAnimation=0"
-launch_quorzane
-wait_until "grep -q 'through the GNOME Shell extension' '$E2E_TMP/quorzane.log'" 15 || fail "the program did not take the extension"
+program_in_receivers_place "$receiver" "the GNOME Shell extension"
 printf '%-8s %-13s ' - program-rest
 measure rest
 printf '%-8s %-13s ' - program-moving

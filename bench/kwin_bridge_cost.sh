@@ -35,6 +35,7 @@ export QUORZANE=$build/quorzane POINTER_PATH=${POINTER_PATH:-unused}
 source "$root/tests/e2e/lib.sh"
 # shellcheck source=tests/e2e/wayland/kwin.sh
 source "$root/tests/e2e/wayland/kwin.sh"
+source "$root/bench/lib.sh"
 
 width=800
 height=600
@@ -117,12 +118,7 @@ for ((round = 1; round <= rounds; round++)); do
 done
 
 # The program in the stand-in's place: reports reach it, not the receiver.
-kill "$receiver"
-wait "$receiver" 2>/dev/null || true
-export XDG_SESSION_TYPE=wayland
-write_settings "TaskBarAnimation=0"
-launch_quorzane
-wait_until "grep -q 'through the KWin script' '$E2E_TMP/quorzane.log'" 15 || fail "the program did not take the script"
+program_in_receivers_place "$receiver" "the KWin script"
 measure "program, at rest" resting program_rest
 measure "program, moving" moving program_moving
 stop_quorzane TERM

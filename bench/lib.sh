@@ -15,3 +15,15 @@ bench_cleanup() {
     for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
+
+# For the bridge benches, which run on tests/e2e/lib.sh: ends the stand-in
+# receiver $1 and starts the program in its place in the Wayland session,
+# its animation off, once it says that it follows the pointer through $2.
+program_in_receivers_place() {
+    kill "$1"
+    wait "$1" 2>/dev/null || true
+    export XDG_SESSION_TYPE=wayland
+    write_settings "TaskBarAnimation=0"
+    launch_quorzane
+    wait_until "grep -q 'through $2' '$E2E_TMP/quorzane.log'" 15 || fail "the program did not take $2"
+}
